@@ -1,0 +1,12 @@
+#include "cli/subcommands.h"
+
+#include <CLI/CLI.hpp>
+
+namespace verada::cli {
+
+void addSubcommands(CLI::App& app, int& exitCode) {
+    (void)app;
+    (void)exitCode;
+}
+
+}  // namespace verada::cli

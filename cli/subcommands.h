@@ -1,0 +1,12 @@
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace verada::cli {
+
+// Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
+void addSubcommands(CLI::App& app, int& exitCode);
+
+}  // namespace verada::cli

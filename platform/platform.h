@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace verada {
+
+// A native window handed through to the implementation; null means "no owner".
+using WindowHandle = void*;
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageIcon { None, Information, Warning };
+
+constexpr int kMessageOk = 1;
+constexpr int kMessageCancel = 2;
+
+struct FileFilter {
+    std::string text;     // "Spore GMDL Files (*.gmdl)"
+    std::string pattern;  // "*.gmdl" or "*.simpe;*.5gd"
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;
+    std::string initialDirectory;
+    std::string defaultExtension;  // without the dot
+    std::vector<FileFilter> filters;
+};
+
+using CustomColors = std::array<std::uint32_t, 16>;  // each 0x00BBGGRR
+
+// Every window, dialog and operating-system service the program uses goes through this
+// interface, so that commands run the same under the Qt implementation and the test fake.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // Returns kMessageOk or kMessageCancel.
+    virtual int messageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                           MessageButtons buttons, MessageIcon icon) = 0;
+
+    // The full path of the chosen file, or nothing when the dialog was cancelled.
+    virtual std::optional<std::string> fileDialog(const FileDialogRequest& request) = 0;
+
+    // The chosen colour as 0x00BBGGRR, or nothing on cancel; the custom colours go in and out.
+    virtual std::optional<std::uint32_t> chooseColor(WindowHandle owner, std::uint32_t initial,
+                                                     CustomColors& customColors) = 0;
+
+    // Starts a program detached from this one; false when it could not be started.
+    virtual bool startProgram(const std::string& commandLine) = 0;
+
+    // Opens a file in the desktop's default viewer; false when that could not be started.
+    virtual bool openWithDefaultViewer(const std::string& path) = 0;
+
+    // Percentage of physical memory in use.
+    virtual int globalMemoryLoad() = 0;
+};
+
+}  // namespace verada

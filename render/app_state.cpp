@@ -1,0 +1,1 @@
+#include "render/app_state.h"

@@ -1,0 +1,49 @@
+#include "tests/support/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace verada::test {
+
+int FakePlatform::messageBox(WindowHandle owner, const std::string& text,
+                             const std::string& caption, MessageButtons buttons, MessageIcon icon) {
+    messages.push_back({owner != nullptr, text, caption, buttons, icon});
+    if (messageAnswers.empty()) {
+        return kMessageOk;
+    }
+    int answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakePlatform::fileDialog(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected file dialog";
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::uint32_t> FakePlatform::chooseColor(WindowHandle, std::uint32_t, CustomColors&) {
+    if (colorAnswers.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return std::nullopt;
+    }
+    std::optional<std::uint32_t> answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+}
+
+bool FakePlatform::startProgram(const std::string& commandLine) {
+    startedPrograms.push_back(commandLine);
+    return startSucceeds;
+}
+
+bool FakePlatform::openWithDefaultViewer(const std::string& path) {
+    openedFiles.push_back(path);
+    return startSucceeds;
+}
+
+}  // namespace verada::test
