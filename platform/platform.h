@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,13 @@ struct FileDialogRequest {
 
 using CustomColors = std::array<std::uint32_t, 16>;  // each 0x00BBGGRR
 
+// Feedback for a long run; shown only once the run has lasted about half a second.
+class Progress {
+  public:
+    virtual ~Progress() = default;
+    virtual void update(std::uint64_t done, std::uint64_t total) = 0;
+};
+
 // Every window, dialog and operating-system service the program uses goes through this
 // interface, so that commands run the same under the Qt implementation and the test fake.
 class Platform {
@@ -54,6 +62,10 @@ class Platform {
 
     // Opens a file in the desktop's default viewer; false when that could not be started.
     virtual bool openWithDefaultViewer(const std::string& path) = 0;
+
+    // Feedback for a long run; ends when the returned object is destroyed.
+    virtual std::unique_ptr<Progress> startProgress(WindowHandle owner,
+                                                    const std::string& label) = 0;
 
     // Percentage of physical memory in use.
     virtual int globalMemoryLoad() = 0;

@@ -46,4 +46,22 @@ bool FakePlatform::openWithDefaultViewer(const std::string& path) {
     return startSucceeds;
 }
 
+namespace {
+
+class CountingProgress : public Progress {
+  public:
+    explicit CountingProgress(std::uint64_t& updates) : updates_(updates) {}
+    void update(std::uint64_t, std::uint64_t) override { ++updates_; }
+
+  private:
+    std::uint64_t& updates_;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> FakePlatform::startProgress(WindowHandle, const std::string& label) {
+    progressLabels.push_back(label);
+    return std::make_unique<CountingProgress>(progressUpdates);
+}
+
 }  // namespace verada::test

@@ -24,6 +24,8 @@ class FakePlatform : public Platform {
     std::vector<FileDialogRequest> fileRequests;
     std::vector<std::string> startedPrograms;
     std::vector<std::string> openedFiles;
+    std::vector<std::string> progressLabels;
+    std::uint64_t progressUpdates = 0;
 
     std::deque<std::optional<std::string>> fileAnswers;  // nothing = cancel
     std::deque<int> messageAnswers;                      // empty queue answers OK
@@ -38,6 +40,7 @@ class FakePlatform : public Platform {
                                              CustomColors& customColors) override;
     bool startProgram(const std::string& commandLine) override;
     bool openWithDefaultViewer(const std::string& path) override;
+    std::unique_ptr<Progress> startProgress(WindowHandle owner, const std::string& label) override;
     int globalMemoryLoad() override { return memoryLoad; }
 };
 
