@@ -5,8 +5,8 @@
 namespace verada::cli {
 
 void addSubcommands(CLI::App& app, int& exitCode) {
-    (void)app;
-    (void)exitCode;
+    addUnpackCommand(app, exitCode);
+    addPackCommand(app, exitCode);
 }
 
 }  // namespace verada::cli

@@ -9,4 +9,7 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
+void addUnpackCommand(CLI::App& app, int& exitCode);
+void addPackCommand(CLI::App& app, int& exitCode);
+
 }  // namespace verada::cli
