@@ -39,7 +39,9 @@ Bytes header(std::size_t size) {
             static_cast<std::uint8_t>(size)};
 }
 
-Bytes toBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes toBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 const Bytes kWorkedExample = {0x10, 0xFB, 0x00, 0x00, 0x09, 0x0F, 0x02, 0x61, 0x62, 0x63, 0xFC};
 
@@ -164,11 +166,11 @@ TEST(DecompressQfs, DecodingGoesOnAfterAnOverrunAndSourceOverrunWins) {
 
 TEST(DecompressQfs, CopyReachingBeforeTheOutputIsRefused) {
     const std::vector<Bytes> codes = {
-        {0x00, 0x00},                    // distance 1 with nothing written
-        {0x01, 0x01, 'a'},               // distance 2 after one literal
-        {0x80, 0x00, 0x04},              // distance 5
-        {0xD0, 0xFF, 0xFF, 0x00},        // distance 131072
-        {0x03, 0x03, 'a', 'b', 'c'},     // distance 4 after three literals
+        {0x00, 0x00},                 // distance 1 with nothing written
+        {0x01, 0x01, 'a'},            // distance 2 after one literal
+        {0x80, 0x00, 0x04},           // distance 5
+        {0xD0, 0xFF, 0xFF, 0x00},     // distance 131072
+        {0x03, 0x03, 'a', 'b', 'c'},  // distance 4 after three literals
     };
     for (const Bytes& code : codes) {
         for (std::size_t outputSize : {std::size_t(0), std::size_t(6), std::size_t(200000)}) {
@@ -335,8 +337,8 @@ TEST(DecompressQfs, FastCopiesMatchTheByteAtATimeRule) {
                 std::size_t d = distance - 1;
                 if (form <= 2 && distance <= 1024) {
                     std::size_t length = 3 + pick(7);
-                    input.push_back(static_cast<std::uint8_t>(((d >> 8) << 5) | ((length - 3) << 2) |
-                                                              literals));
+                    input.push_back(static_cast<std::uint8_t>(((d >> 8) << 5) |
+                                                              ((length - 3) << 2) | literals));
                     input.push_back(static_cast<std::uint8_t>(d));
                     produced += length;
                 } else if (form <= 4 && distance <= 16384) {
@@ -347,8 +349,8 @@ TEST(DecompressQfs, FastCopiesMatchTheByteAtATimeRule) {
                     produced += length;
                 } else {
                     std::size_t length = 5 + pick(1023);
-                    input.push_back(static_cast<std::uint8_t>(0xC0 | ((d >> 16) << 4) |
-                                                              (((length - 5) >> 8) << 2) | literals));
+                    input.push_back(static_cast<std::uint8_t>(
+                        0xC0 | ((d >> 16) << 4) | (((length - 5) >> 8) << 2) | literals));
                     input.push_back(static_cast<std::uint8_t>(d >> 8));
                     input.push_back(static_cast<std::uint8_t>(d));
                     input.push_back(static_cast<std::uint8_t>(length - 5));

@@ -43,8 +43,8 @@ std::optional<std::string> decodeText(const std::string& stream, std::string& ou
 
 std::string textData(std::size_t size, std::mt19937& random) {
     static const std::vector<std::string> words = {
-        "mesh ",  "vertex ", "normal ", "the ",   "creature ", "part ",  "index\n",
-        "Spore ", "0x00E6BCE5 ", "group ", "bone ", "<prop name=\"", "\">", "\r\n"};
+        "mesh ",  "vertex ",     "normal ", "the ",  "creature ",     "part ", "index\n",
+        "Spore ", "0x00E6BCE5 ", "group ",  "bone ", "<prop name=\"", "\">",   "\r\n"};
     std::string text;
     while (text.size() < size) {
         text += words[random() % words.size()];
@@ -80,8 +80,8 @@ std::string randomData(std::size_t size, std::mt19937& random) {
 TEST(QfsNpmPeer, StreamsCompressedByThePeerDecodeToTheOriginal) {
     test::TempDir dir;
     std::mt19937 random(4);
-    const std::vector<std::size_t> sizes = {0,     1,          3,          100,           4096,
-                                            65543, 200000,     1 << 20,    3 * (1 << 20) + 5};
+    const std::vector<std::size_t> sizes = {
+        0, 1, 3, 100, 4096, 65543, 200000, 1 << 20, 3 * (1 << 20) + 5};
     std::vector<std::pair<fs::path, fs::path>> pairs;
     std::vector<std::string> originals;
     for (std::size_t size : sizes) {
