@@ -6,46 +6,75 @@ namespace verada {
 namespace {
 
 constexpr std::size_t kHeaderSize = 5;
+// Away from both ends of the buffers no code needs a bounds check: a code takes at most 4 bytes
+// plus 112 literals, and writes at most 3 literals and a 1028-byte copy (or 112 literals), plus
+// up to 16 bytes of over-copy.
+constexpr std::size_t kInputSlack = 4 + 112;
+constexpr std::size_t kOutputSlack = 3 + 1028 + 16 + 112;
 
-// Copies a back-reference. Runs that do not overlap their source move in one block; a shorter
-// distance repeats the last `distance` bytes, copied in growing blocks whose source never
-// overlaps their destination, which gives the same bytes as copying one at a time.
-inline void copyMatch(std::uint8_t* output, std::size_t outputSize, std::size_t d,
-                      std::size_t distance, std::size_t length) {
-    std::uint8_t* target = output + d;
-    const std::uint8_t* source = target - distance;
-    if (distance >= 16 && d + 16 <= outputSize && length <= 16) {
-        // Most copies are short: one fixed-size move; bytes past the run are rewritten later.
-        std::memcpy(target, source, 16);
-        return;
+struct Code {
+    std::size_t size;
+    std::size_t literals;
+    std::size_t length;
+    std::size_t distance;
+};
+
+// The code at p; the caller has made sure its bytes are present (b0 decides how many).
+inline Code readCode(const std::uint8_t* p) {
+    const unsigned b0 = p[0];
+    if (b0 < 0x80) {
+        return {2, b0 & 0x03u, ((b0 >> 2) & 0x07u) + 3, ((b0 & 0x60u) << 3) + p[1] + 1};
     }
-    if (distance >= length) {
-        std::memcpy(target, source, length);
-        return;
+    if (b0 < 0xC0) {
+        return {3, static_cast<std::size_t>(p[1] >> 6), (b0 & 0x3Fu) + 4,
+                ((p[1] & 0x3Fu) << 8) + p[2] + 1};
     }
-    if (distance == 1) {
-        std::memset(target, *source, length);
-        return;
+    if (b0 < 0xE0) {
+        return {4, b0 & 0x03u, ((b0 & 0x0Cu) << 6) + p[3] + 5,
+                ((b0 & 0x10u) << 12) + (static_cast<std::size_t>(p[1]) << 8) + p[2] + 1};
     }
-    std::size_t left = length;
-    while (left > 0) {
-        std::size_t block = static_cast<std::size_t>(target - source);
-        if (block > left) {
-            block = left;
-        }
-        std::memcpy(target, source, block);
-        target += block;
-        left -= block;
+    if (b0 < 0xFC) {
+        return {1, ((b0 & 0x1Fu) + 1) * 4, 0, 0};
     }
+    return {1, b0 & 0x03u, 0, 0};
 }
 
-inline void copyLiterals(std::uint8_t* output, std::size_t outputSize, std::size_t d,
-                         const std::uint8_t* source, std::size_t sourceLeft, std::size_t length) {
-    if (length <= 4 && d + 4 <= outputSize && sourceLeft >= 4) {
-        std::memcpy(output + d, source, 4);
-        return;
+inline std::size_t codeSize(unsigned b0) {
+    return b0 < 0x80 ? 2 : b0 < 0xC0 ? 3 : b0 < 0xE0 ? 4 : 1;
+}
+
+// Copies a back-reference so that every byte equals the one `distance` back, as if copied one
+// at a time. With 16 bytes to spare after the run, fixed-size chunks no longer than the
+// distance never read a byte they have not already written; bytes written past the run are
+// rewritten by the codes that follow.
+inline void copyMatch(std::uint8_t* target, std::size_t distance, std::size_t length,
+                      bool roomToSpare) {
+    const std::uint8_t* source = target - distance;
+    if (roomToSpare && distance >= 16) {
+        for (std::size_t i = 0; i < length; i += 16) {
+            std::memcpy(target + i, source + i, 16);
+        }
+    } else if (roomToSpare && distance >= 8) {
+        for (std::size_t i = 0; i < length; i += 8) {
+            std::memcpy(target + i, source + i, 8);
+        }
+    } else if (distance == 1) {
+        std::memset(target, *source, length);
+    } else if (distance >= length) {
+        std::memcpy(target, source, length);
+    } else {
+        // A short repeating pattern: each block doubles the span copied, never overlapping it.
+        std::size_t left = length;
+        while (left > 0) {
+            std::size_t block = static_cast<std::size_t>(target - source);
+            if (block > left) {
+                block = left;
+            }
+            std::memcpy(target, source, block);
+            target += block;
+            left -= block;
+        }
     }
-    std::memcpy(output + d, source, length);
 }
 
 }  // namespace
@@ -57,67 +86,52 @@ std::optional<std::string> decompressQfs(const std::uint8_t* input, std::size_t 
     }
     std::size_t s = kHeaderSize;
     std::size_t d = 0;
-    while (s < inputSize) {
-        const std::size_t left = inputSize - s;
-        const unsigned b0 = input[s];
-        std::size_t codeSize;
-        std::size_t literals;
-        std::size_t length = 0;
-        std::size_t distance = 0;
-        if (b0 < 0x80) {
-            if (left < 2) {
-                return std::string(kQfsSourceOverrun);
-            }
-            const unsigned b1 = input[s + 1];
-            codeSize = 2;
-            literals = b0 & 0x03;
-            length = ((b0 >> 2) & 0x07) + 3;
-            distance = ((b0 & 0x60) << 3) + b1 + 1;
-        } else if (b0 < 0xC0) {
-            if (left < 3) {
-                return std::string(kQfsSourceOverrun);
-            }
-            const unsigned b1 = input[s + 1];
-            const unsigned b2 = input[s + 2];
-            codeSize = 3;
-            literals = b1 >> 6;
-            length = (b0 & 0x3F) + 4;
-            distance = ((b1 & 0x3F) << 8) + b2 + 1;
-        } else if (b0 < 0xE0) {
-            if (left < 4) {
-                return std::string(kQfsSourceOverrun);
-            }
-            const unsigned b1 = input[s + 1];
-            const unsigned b2 = input[s + 2];
-            const unsigned b3 = input[s + 3];
-            codeSize = 4;
-            literals = b0 & 0x03;
-            length = ((b0 & 0x0C) << 6) + b3 + 5;
-            distance = ((b0 & 0x10) << 12) + (b1 << 8) + b2 + 1;
-        } else if (b0 < 0xFC) {
-            codeSize = 1;
-            literals = ((b0 & 0x1F) + 1) * 4;
+
+    // Bulk of the stream: no bounds checks needed.
+    while (s + kInputSlack <= inputSize && d + kOutputSlack <= outputSize) {
+        const Code code = readCode(input + s);
+        s += code.size;
+        if (code.literals <= 4) {
+            std::memcpy(output + d, input + s, 4);
         } else {
-            codeSize = 1;
-            literals = b0 & 0x03;
+            std::memcpy(output + d, input + s, code.literals);
         }
-        if (left < codeSize + literals) {
-            return std::string(kQfsSourceOverrun);
-        }
-        s += codeSize;
-        if (d + literals <= outputSize) {
-            copyLiterals(output, outputSize, d, input + s, inputSize - s, literals);
-        }
-        s += literals;
-        d += literals;
-        if (length > 0) {
-            if (distance > d) {
+        s += code.literals;
+        d += code.literals;
+        if (code.length > 0) {
+            if (code.distance > d) {
                 return std::string(kQfsReachBeforeStart);
             }
-            if (d + length <= outputSize) {
-                copyMatch(output, outputSize, d, distance, length);
+            copyMatch(output + d, code.distance, code.length, true);
+            d += code.length;
+        }
+    }
+
+    // Near either end every code is checked against what is left.
+    while (s < inputSize) {
+        const std::size_t left = inputSize - s;
+        if (left < codeSize(input[s])) {
+            return std::string(kQfsSourceOverrun);
+        }
+        const Code code = readCode(input + s);
+        if (left < code.size + code.literals) {
+            return std::string(kQfsSourceOverrun);
+        }
+        s += code.size;
+        if (d + code.literals <= outputSize) {
+            std::memcpy(output + d, input + s, code.literals);
+        }
+        s += code.literals;
+        d += code.literals;
+        if (code.length > 0) {
+            if (code.distance > d) {
+                return std::string(kQfsReachBeforeStart);
             }
-            d += length;
+            if (d + code.length <= outputSize) {
+                copyMatch(output + d, code.distance, code.length,
+                          d + code.length + 16 <= outputSize);
+            }
+            d += code.length;
         }
     }
     if (d > outputSize) {
