@@ -224,9 +224,10 @@ std::optional<std::string> ArchivePacker::writePackFile(std::FILE* file, PackFil
         return formatText("ERR: Unable to open file %s for read.", row.name.c_str());
     }
     // One buffer, grown to the largest file so far, serves every file.
-    if (row.size > bufferSize_) {
-        buffer_.reset(new (std::nothrow) std::uint8_t[row.size]);
-        bufferSize_ = buffer_ ? row.size : 0;
+    if (!buffer_ || row.size > bufferSize_) {
+        const std::size_t size = row.size > 0 ? row.size : 1;
+        buffer_.reset(new (std::nothrow) std::uint8_t[size]);
+        bufferSize_ = buffer_ ? size : 0;
         if (!buffer_) {
             return formatText("ERR: Unable to allocate %08X memory bytes.", row.size);
         }
