@@ -129,8 +129,21 @@ void removeFolder(const fs::path& path) {
     fs::remove_all(path, error);
 }
 
-// 20,000 items totalling exactly 1 GiB, sizes spread from a few bytes to about 107 KB.
-void generateItems(const fs::path& folder) {
+void putLe32(std::string& out, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+void appendLe32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// 20,000 items totalling exactly 1 GiB, sizes spread from a few bytes to about 107 KB, written
+// as files in two folders of 10,000 (the most one package takes) and as one DBPF package.
+void generateItems(const fs::path& folder, const fs::path& packagePath) {
     const std::size_t count = 20000;
     const std::uint64_t total = 1ull << 30;
     std::mt19937_64 random(7);
@@ -151,14 +164,43 @@ void generateItems(const fs::path& folder) {
     for (auto& c : block) {
         c = static_cast<char>(random());
     }
-    fs::create_directories(folder);
+
+    std::string header(96, '\0');
+    header.replace(0, 4, "DBPF");
+    putLe32(header, 4, 2);
+    putLe32(header, 36, static_cast<std::uint32_t>(count));
+    putLe32(header, 60, 3);
+    std::ofstream package(packagePath, std::ios::binary);
+    package.write(header.data(), static_cast<std::streamsize>(header.size()));
+    std::string index;
+    appendLe32(index, 4);
+    appendLe32(index, 0);
+    std::uint32_t offset = 96;
+
+    fs::create_directories(folder / "a");
+    fs::create_directories(folder / "b");
     char name[64];
     for (std::size_t i = 0; i < count; ++i) {
-        std::snprintf(name, sizeof name, "KL-UNKN-%08X-00000001-%08zX.bnry",
-                      static_cast<unsigned>(random()), i);
-        std::ofstream out(folder / name, std::ios::binary);
-        out.write(block.data() + i % 1000, static_cast<std::streamsize>(sizes[i]));
+        const std::uint32_t typeId = static_cast<std::uint32_t>(random());
+        std::snprintf(name, sizeof name, "KL-UNKN-%08X-00000001-%08zX.bnry", typeId, i);
+        const char* bytes = block.data() + i % 1000;
+        const auto size = static_cast<std::streamsize>(sizes[i]);
+        std::ofstream(folder / (i < count / 2 ? "a" : "b") / name, std::ios::binary)
+            .write(bytes, size);
+        package.write(bytes, size);
+        for (std::uint32_t word : {typeId, 1u, static_cast<std::uint32_t>(i), offset,
+                                   static_cast<std::uint32_t>(sizes[i]) | 0x80000000u,
+                                   static_cast<std::uint32_t>(sizes[i]), 0x00010000u}) {
+            appendLe32(index, word);
+        }
+        offset += static_cast<std::uint32_t>(sizes[i]);
     }
+    package.write(index.data(), static_cast<std::streamsize>(index.size()));
+    package.seekp(44);
+    std::string words(24, '\0');
+    putLe32(words, 0, static_cast<std::uint32_t>(index.size()));
+    putLe32(words, 20, offset);
+    package.write(words.data(), 24);
 }
 
 template <typename Run, typename Reset>
@@ -179,27 +221,72 @@ double bestOf(int runs, Run run, Reset reset) {
 
 int benchArchive(const fs::path& work) {
     const fs::path items = work / "items";
-    const fs::path package = work / "items.package";
-    const fs::path tarFile = work / "items.tar";
+    const fs::path package = work / "all.package";
+    const fs::path tarFile = work / "all.tar";
+    const fs::path unpacked = work / "all";
     const fs::path tarOut = work / "tar-out";
-    std::printf("Generating 20000 items, 1 GiB...\n");
-    generateItems(items);
+    std::printf("Generating 20000 items, 1 GiB, as files and as one package...\n");
+    generateItems(items, package);
     const int runs = 3;
 
+    // A package holds at most 10,000 items: the folder is packed as its two halves.
+    auto packedHalf = [&](const char* half) { return work / (std::string(half) + ".package"); };
+    auto tarHalf = [&](const char* half) { return work / (std::string(half) + ".tar"); };
     double pack = bestOf(
-        runs, [&] { return !verada::packArchive(items.string(), package.string()); },
-        [&] { fs::remove(package); });
+        runs,
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                if (auto error =
+                        verada::packArchive((items / half).string(), packedHalf(half).string())) {
+                    std::fprintf(stderr, "%s\n", error->c_str());
+                    return false;
+                }
+            }
+            return true;
+        },
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                fs::remove(packedHalf(half));
+            }
+        });
     double tarCreate = bestOf(
         runs,
-        [&] { return shell("tar -cf '" + tarFile.string() + "' -C '" + items.string() + "' ."); },
-        [&] { fs::remove(tarFile); });
-    std::printf("Pack 1 GiB / 20000 files:   verada %.2f s, tar -cf %.2f s, ratio %.2f\n", pack,
-                tarCreate, pack / tarCreate);
-    removeFolder(items);
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                if (!shell("tar -cf '" + tarHalf(half).string() + "' -C '" +
+                           (items / half).string() + "' .")) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                fs::remove(tarHalf(half));
+            }
+        });
+    std::printf(
+        "Pack 1 GiB / 20000 files (two packages of 10000): verada %.2f s, tar -cf %.2f s, "
+        "ratio %.2f\n",
+        pack, tarCreate, pack / tarCreate);
+    for (const char* half : {"a", "b"}) {
+        fs::remove(packedHalf(half));
+        fs::remove(tarHalf(half));
+    }
 
-    const fs::path unpacked = work / "items";
+    if (!shell("tar -cf '" + tarFile.string() + "' -C '" + items.string() + "' .")) {
+        return 1;
+    }
+    removeFolder(items);
     double unpack = bestOf(
-        runs, [&] { return verada::unpackArchive(package.string()).succeeded; },
+        runs,
+        [&] {
+            verada::UnpackResult result = verada::unpackArchive(package.string());
+            if (!result.succeeded) {
+                std::fprintf(stderr, "%s\n", result.text.c_str());
+            }
+            return result.succeeded;
+        },
         [&] { removeFolder(unpacked); });
     double tarExtract = bestOf(
         runs,
@@ -210,6 +297,10 @@ int benchArchive(const fs::path& work) {
         });
     std::printf("Unpack 1 GiB / 20000 items: verada %.2f s, tar -xf %.2f s, ratio %.2f\n", unpack,
                 tarExtract, unpack / tarExtract);
+    removeFolder(unpacked);
+    removeFolder(tarOut);
+    fs::remove(package);
+    fs::remove(tarFile);
     return 0;
 }
 

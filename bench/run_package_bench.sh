@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the package tools benchmark; needs about 3 GiB free in the work folder
+# Builds and runs the package tools benchmark; needs about 4 GiB free in the work folder
 # (default: a fresh folder under /tmp, removed afterwards) and the npm peer in tests/peers.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
