@@ -47,7 +47,9 @@ void packArchiveCommand(Platform& platform, SessionDirectories& directories,
                     platform.startProgress(mainWindow, "Packing " + package->fileTitle);
                 error = packArchive(sourceDirectory, package->fullPath,
                                     [&progress](std::uint64_t done, std::uint64_t total) {
-                                        progress->update(done, total);
+                                        if (progress) {
+                                            progress->update(done, total);
+                                        }
                                     });
             }
             if (error) {

@@ -23,7 +23,11 @@ void unpackArchiveCommand(Platform& platform, SessionDirectories& directories,
             platform.startProgress(mainWindow, "Unpacking " + package->fileTitle);
         result = unpackArchive(
             package->fileTitle,
-            [&progress](std::uint64_t done, std::uint64_t total) { progress->update(done, total); },
+            [&progress](std::uint64_t done, std::uint64_t total) {
+                if (progress) {
+                    progress->update(done, total);
+                }
+            },
             [](const std::string& text) {
                 std::fwrite(text.data(), 1, text.size(), stdout);
                 std::fflush(stdout);
