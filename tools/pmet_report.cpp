@@ -74,13 +74,13 @@ std::string printable(const unsigned char* bytes, std::size_t count) {
     return text;
 }
 
-// The first byte of each 16-bit unit, so big-endian text whose first byte is zero prints empty.
+// The first byte of each 16-bit unit up to the first zero, so big-endian text prints empty.
 std::string narrowed(const unsigned char* units, std::uint32_t count) {
-    std::string bytes;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        bytes += static_cast<char>(units[2 * i]);
+    std::string text;
+    for (std::uint32_t i = 0; i < count && units[2 * i] != 0; ++i) {
+        text += static_cast<char>(units[2 * i]);
     }
-    return printable(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    return text;
 }
 
 struct FileCloser {
