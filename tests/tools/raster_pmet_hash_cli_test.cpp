@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -108,29 +107,6 @@ TEST_F(Cli, HashStandardInputLines) {
     CommandResult r = run("VERADA hash < names.txt");
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "0x439C2F4B\tabc\n0xFEAE6981\tb__ROOT__\n0x811C9DC5\t\n0xFAF3A2F6\t\xE9\n");
-}
-
-TEST_F(Cli, HashesTheSporeRegistryNames) {
-    std::ifstream pairs(test::samplePath("hash/verified_pairs.derived.tsv"));
-    ASSERT_TRUE(pairs);
-    std::string line, names, expected;
-    while (std::getline(pairs, line)) {
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        std::size_t first = line.find('\t');
-        std::size_t second = line.find('\t', first + 1);
-        std::string name = line.substr(first + 1, second - first - 1);
-        std::uint32_t hash = std::stoul(line.substr(second + 1), nullptr, 16);
-        char text[16];
-        std::snprintf(text, sizeof text, "0x%08X", hash);
-        names += name + "\n";
-        expected += text + ("\t" + name + "\n");
-    }
-    writeFile("names.txt", names);
-    CommandResult r = run("VERADA hash < names.txt");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, expected);
 }
 
 TEST_F(Cli, Rast2ddsConvertsEveryFileAndFailsOnAnyError) {
