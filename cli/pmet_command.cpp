@@ -1,5 +1,3 @@
-#include <spawn.h>
-
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -10,24 +8,15 @@
 
 #include "cli/print_message.h"
 #include "cli/subcommands.h"
+#include "platform/qt/qt_platform.h"
 #include "tools/pmet_report.h"
 #include "tools/printf_text.h"
-
-extern char** environ;
 
 namespace verada::cli {
 namespace {
 
 constexpr const char* kCreateFailed = "Unable to create .txt file.";
 constexpr const char* kOpenFailed = "ERR: Unable to open %s with the default viewer.";
-
-// Started detached: the command line ends long before the viewer does.
-bool openWithDefaultViewer(const std::string& path) {
-    std::string program = "xdg-open";
-    std::vector<char*> arguments = {program.data(), const_cast<char*>(path.c_str()), nullptr};
-    pid_t child = 0;
-    return posix_spawnp(&child, program.c_str(), nullptr, nullptr, arguments.data(), environ) == 0;
-}
 
 }  // namespace
 
@@ -40,6 +29,7 @@ void addPmetCommand(CLI::App& app, int& exitCode) {
     command->add_option("files", *files, "PMET files")->required();
     command->callback([files, open, &exitCode]() {
         exitCode = 0;
+        QtPlatform platform;
         for (const std::string& file : *files) {
             PmetRecord record;
             std::optional<std::string> error = loadPmetFile(file, record);
@@ -54,7 +44,7 @@ void addPmetCommand(CLI::App& app, int& exitCode) {
             if (error) {
                 exitCode = 1;
             }
-            if (*open && !openWithDefaultViewer(outputName)) {
+            if (*open && !platform.openWithDefaultViewer(outputName)) {
                 printMessage(stderr, printfText(kOpenFailed, outputName.c_str()));
                 exitCode = 1;
             }

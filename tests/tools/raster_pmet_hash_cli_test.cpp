@@ -163,7 +163,7 @@ TEST_F(Cli, PmetOpenStartsTheDefaultViewer) {
     for (int wait = 0; wait < 100 && !std::filesystem::exists("opened"); ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    EXPECT_EQ(readFile("opened"), "creature.txt");
+    EXPECT_EQ(readFile("opened"), (dir_ / "creature.txt").string());
 
     std::filesystem::create_directory("empty");
     r = run("PATH=\"$PWD/empty\" VERADA pmet --open creature.pmet");
