@@ -5,8 +5,9 @@
 namespace verada::cli {
 
 void addSubcommands(CLI::App& app, int& exitCode) {
-    (void)app;
-    (void)exitCode;
+    addHashCommand(app, exitCode);
+    addPmetCommand(app, exitCode);
+    addRast2ddsCommand(app, exitCode);
 }
 
 }  // namespace verada::cli
