@@ -27,7 +27,7 @@ constexpr std::uint32_t kSkinWeightType = 0x3BD70105;
 constexpr char kAllocationError[] = "ERR: Memory Allocation Error";
 constexpr char kExtensionSkipped[] = "WARN: Unhandled P1 Extension Block skipped.\r\n";
 
-// How an element's data part is taken: the item size it is read in (0: passed over).
+// How an element's data and list parts are taken.
 enum class DataPart { Skip, Vectors, Pairs, Words, Raw };
 enum class ListPart { Skip, Keep };
 enum class BoundedList { None, MorphTargets, MorphMaps };
@@ -169,12 +169,9 @@ class GmdcRead {
 
 // Parts the reader does not use must still be there: a file cut short is an error.
 std::optional<std::string> GmdcRead::pass(std::uint64_t count) {
-    if (!cursor_.has(count)) {
-        cursor_.skip(count);
-        return kFileReadError;
-    }
+    bool present = cursor_.has(count);
     cursor_.skip(count);
-    return std::nullopt;
+    return present ? std::nullopt : std::optional<std::string>(kFileReadError);
 }
 
 std::optional<std::string> GmdcRead::readListItem(std::uint32_t& out) {
