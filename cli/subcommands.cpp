@@ -5,6 +5,9 @@
 namespace verada::cli {
 
 void addSubcommands(CLI::App& app, int& exitCode) {
+    addHashCommand(app, exitCode);
+    addPmetCommand(app, exitCode);
+    addRast2ddsCommand(app, exitCode);
     addInfoCommand(app, exitCode);
 }
 

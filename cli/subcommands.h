@@ -9,6 +9,9 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
+void addHashCommand(CLI::App& app, int& exitCode);
+void addPmetCommand(CLI::App& app, int& exitCode);
+void addRast2ddsCommand(CLI::App& app, int& exitCode);
 // verada info [--json] FILE...: the groups of each model file.
 void addInfoCommand(CLI::App& app, int& exitCode);
 

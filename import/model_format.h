@@ -9,7 +9,7 @@ namespace verada {
 
 enum class ModelFormat { Gmdl, Gmsh, Gmdc };
 
-// By extension, ignoring case: .gmdl, .gmsh, .5gd and .simpe.
+// By extension, case-insensitively: .gmdl, .gmsh, .5gd and .simpe.
 std::optional<ModelFormat> modelFormatForPath(const std::string& path);
 
 // Reads with the reader of the format; same results as that reader.

@@ -28,8 +28,8 @@ HeadlessOgre::~HeadlessOgre() {
     }
     Ogre::MeshManager::getSingleton().removeAll();
     Ogre::MaterialManager::getSingleton().removeAll();
-    root_.reset();
     textureManager_.reset();
+    root_.reset();
     bufferManager_.reset();
     logManager_.reset();
 }
