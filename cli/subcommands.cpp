@@ -8,6 +8,7 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addHashCommand(app, exitCode);
     addPmetCommand(app, exitCode);
     addRast2ddsCommand(app, exitCode);
+    addInfoCommand(app, exitCode);
 }
 
 }  // namespace verada::cli
