@@ -7,6 +7,10 @@ namespace verada::cli {
 void addSubcommands(CLI::App& app, int& exitCode) {
     addUnpackCommand(app, exitCode);
     addPackCommand(app, exitCode);
+    addHashCommand(app, exitCode);
+    addPmetCommand(app, exitCode);
+    addRast2ddsCommand(app, exitCode);
+    addInfoCommand(app, exitCode);
 }
 
 }  // namespace verada::cli

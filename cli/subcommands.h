@@ -11,5 +11,10 @@ void addSubcommands(CLI::App& app, int& exitCode);
 
 void addUnpackCommand(CLI::App& app, int& exitCode);
 void addPackCommand(CLI::App& app, int& exitCode);
+void addHashCommand(CLI::App& app, int& exitCode);
+void addPmetCommand(CLI::App& app, int& exitCode);
+void addRast2ddsCommand(CLI::App& app, int& exitCode);
+// verada info [--json] FILE...: the groups of each model file.
+void addInfoCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +9,8 @@
 #include <new>
 #include <system_error>
 #include <vector>
+
+#include "tools/printf_text.h"
 
 namespace verada {
 namespace {
@@ -23,21 +24,8 @@ constexpr std::uint64_t kMaxPackageSize = 0xFFFFFFFFu;
 constexpr std::size_t kIdFieldPositions[3] = {8, 17, 26};
 constexpr std::size_t kIdFieldLength = 8;
 
-std::string formatText(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list copy;
-    va_copy(copy, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, arguments);
-    va_end(arguments);
-    return text;
-}
-
 std::string searchError(const std::error_code& error, const char* call) {
-    return formatText("ERR: %08X %s on %s.", static_cast<unsigned>(error.value()),
+    return printfText("ERR: %08X %s on %s.", static_cast<unsigned>(error.value()),
                       error.message().c_str(), call);
 }
 
@@ -155,7 +143,7 @@ std::optional<std::string> ArchivePacker::collectPackFiles() {
                            "FindFirstFile()");
     }
     if (rows_.size() > kPackMaxFiles) {
-        return formatText(
+        return printfText(
             "ERR: Found %zu files matching KL-*.*, more than the %zu a package holds.",
             rows_.size(), kPackMaxFiles);
     }
@@ -165,7 +153,7 @@ std::optional<std::string> ArchivePacker::collectPackFiles() {
               [](const PackFileEntry& a, const PackFileEntry& b) { return a.name < b.name; });
     for (PackFileEntry& row : rows_) {
         if (row.name.size() >= kPackNameBufferSize) {
-            return formatText("ERR: Found filename length %zu exceeds %zu buffer size.",
+            return printfText("ERR: Found filename length %zu exceeds %zu buffer size.",
                               row.name.size(), kPackNameBufferSize);
         }
         if (row.size >= kMaxFileSize) {
@@ -176,7 +164,7 @@ std::optional<std::string> ArchivePacker::collectPackFiles() {
             ids[i] = readIdField(row.name, kIdFieldPositions[i]);
         }
         if (!ids[0] || !ids[1] || !ids[2]) {
-            return formatText(
+            return printfText(
                 "ERR: File name %s lacks hexadecimal type, group and instance ids at positions "
                 "8, 17 and 26.",
                 row.name.c_str());
@@ -189,7 +177,7 @@ std::optional<std::string> ArchivePacker::collectPackFiles() {
     // Item offsets and the index position are 32-bit fields.
     const std::uint64_t packageSize = kHeaderSize + dataSize_ + 8 + kIndexEntrySize * rows_.size();
     if (packageSize > kMaxPackageSize) {
-        return formatText("ERR: Package would be %llu bytes, more than the 4 GB a DBPF file holds.",
+        return printfText("ERR: Package would be %llu bytes, more than the 4 GB a DBPF file holds.",
                           static_cast<unsigned long long>(packageSize));
     }
     return std::nullopt;
@@ -221,7 +209,7 @@ std::optional<std::string> ArchivePacker::writePackFile(std::FILE* file, PackFil
     FilePtr source(row.regularFile ? std::fopen((sourceDirectory_ / row.name).c_str(), "rb")
                                    : nullptr);
     if (!source) {
-        return formatText("ERR: Unable to open file %s for read.", row.name.c_str());
+        return printfText("ERR: Unable to open file %s for read.", row.name.c_str());
     }
     // One buffer, grown to the largest file so far, serves every file.
     if (!buffer_ || row.size > bufferSize_) {
@@ -229,18 +217,18 @@ std::optional<std::string> ArchivePacker::writePackFile(std::FILE* file, PackFil
         buffer_.reset(new (std::nothrow) std::uint8_t[size]);
         bufferSize_ = buffer_ ? size : 0;
         if (!buffer_) {
-            return formatText("ERR: Unable to allocate %08X memory bytes.", row.size);
+            return printfText("ERR: Unable to allocate %08X memory bytes.", row.size);
         }
     }
     std::size_t got = std::fread(buffer_.get(), 1, row.size, source.get());
     if (got != row.size) {
-        return formatText("ERR: Unable to read %u bytes from file %s.", row.size, row.name.c_str());
+        return printfText("ERR: Unable to read %u bytes from file %s.", row.size, row.name.c_str());
     }
     source.reset();
     row.memorySize = row.size;
     std::size_t written = std::fwrite(buffer_.get(), 1, row.size, file);
     if (written != row.size) {
-        return formatText("ERR: Unable to write %u bytes to output file.", row.size);
+        return printfText("ERR: Unable to write %u bytes to output file.", row.size);
     }
     row.offset = runningOffset_;
     runningOffset_ += static_cast<std::uint32_t>(written);
@@ -305,7 +293,7 @@ std::optional<std::string> packArchive(const std::string& sourceDirectory,
         output.parent_path() / ("." + output.filename().string() + ".verada-partial");
     FilePtr file(std::fopen(temporary.c_str(), "wb"));
     if (!file) {
-        return formatText("ERR: Unable to open file %s for write.", outputPath.c_str());
+        return printfText("ERR: Unable to open file %s for write.", outputPath.c_str());
     }
     // Unbuffered: every short write shows at once, none is left to fail silently at close.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
@@ -324,7 +312,7 @@ std::optional<std::string> packArchive(const std::string& sourceDirectory,
         fs::rename(temporary, output, fileError);
         if (fileError) {
             error =
-                formatText("ERR: Unable to replace %s with the new package.", outputPath.c_str());
+                printfText("ERR: Unable to replace %s with the new package.", outputPath.c_str());
         }
     }
     if (error) {

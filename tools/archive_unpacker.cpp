@@ -1,6 +1,5 @@
 #include "tools/archive_unpacker.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "tools/printf_text.h"
 #include "tools/qfs_decompressor.h"
 
 namespace verada {
@@ -45,19 +45,6 @@ constexpr TypeIdRow kTypeIdNames[] = {
     {0x617715D9, {"TXT4", "txt"}},  {0x7C19AA7A, {"PCAP", "txt"}},  {0xCF6C21B8, {"_XML", "xml"}},
     {0xEE17C6AD, {"ANIM", "anim"}}, {0xEFBDA3FF, {"LAYO", "bnry"}},
 };
-
-std::string formatText(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    va_list copy;
-    va_copy(copy, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, arguments);
-    va_end(arguments);
-    return text;
-}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -124,7 +111,7 @@ bool ArchiveUnpacker::readWord(std::uint32_t& value) {
 std::optional<std::string> ArchiveUnpacker::openArchiveInput(const std::string& name) {
     package_.reset(std::fopen(name.c_str(), "rb"));
     if (!package_) {
-        return formatText("Failed to open input file %s\r\n", name.c_str());
+        return printfText("Failed to open input file %s\r\n", name.c_str());
     }
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(name, error);
@@ -153,14 +140,14 @@ std::optional<std::string> ArchiveUnpacker::readArchiveHeader() {
     }
     // Spore's own packages carry major version 3 with the same header and index layout.
     if (version != 2 && version != 3) {
-        return formatText("ERR: Expected Version 2, found 0x%08X.", version);
+        return printfText("ERR: Expected Version 2, found 0x%08X.", version);
     }
 
     if (!skip(28) || !readWord(entryCount_)) {
         return std::string(kReadError);
     }
     if (entryCount_ > kMaxEntryCount) {
-        return formatText("ERR: Invalid entry count, found 0x%08X.", entryCount_);
+        return printfText("ERR: Invalid entry count, found 0x%08X.", entryCount_);
     }
     if (entryCount_ == 0) {
         return std::string(
@@ -226,7 +213,7 @@ std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallb
         return std::string(kReadError);
     }
     if (status) {
-        status(formatText("%s\r\nEntry count = %u\r\nworking...", kBanner, entryCount_));
+        status(printfText("%s\r\nEntry count = %u\r\nworking...", kBanner, entryCount_));
     }
 
     IndexForm form{};
@@ -237,14 +224,14 @@ std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallb
             if (isDbbf_) {
                 form = {32, 0, true};
                 if (indexSize_ != 8 + 32 * count) {
-                    return formatText(
+                    return printfText(
                         "ERR: Entry count/Index size mismatch [8+32n], %u elements, size = %u",
                         entryCount_, indexSize_);
                 }
             } else {
                 form = {28, 0, false};
                 if (indexSize_ != 8 + 28 * count) {
-                    return formatText(
+                    return printfText(
                         "ERR: Entry count/Index size mismatch [8+28n], %u elements, size = %u",
                         entryCount_, indexSize_);
                 }
@@ -254,13 +241,13 @@ std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallb
         case 6:
         case 7:
             if (isDbbf_) {
-                return formatText("Type %u index not implemented for DBBF format.", indexType);
+                return printfText("Type %u index not implemented for DBBF format.", indexType);
             }
             if (indexType == 7) {
                 form = {20, 2, false};
                 headerConstants = 2;
                 if (indexSize_ != 16 + 20 * count) {
-                    return formatText(
+                    return printfText(
                         "ERR: Entry count/Index size mismatch [16+20n], %u elements, size = %u",
                         entryCount_, indexSize_);
                 }
@@ -268,14 +255,14 @@ std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallb
                 form = {24, 1, false};
                 headerConstants = 1;
                 if (indexSize_ != 12 + 24 * count) {
-                    return formatText(
+                    return printfText(
                         "ERR: Entry count/Index size mismatch [12+24n], %u elements, size = %u",
                         entryCount_, indexSize_);
                 }
             }
             break;
         default:
-            return formatText("ERR: Invalid index type, found 0x%08X.", indexType);
+            return printfText("ERR: Invalid index type, found 0x%08X.", indexType);
     }
 
     std::uint32_t constants[2] = {0, 0};
@@ -289,7 +276,7 @@ std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallb
         return std::string(kReadError);
     }
     if (nullWord != 0) {
-        return formatText("ERR: Invalid index null, found 0x%08X.", nullWord);
+        return printfText("ERR: Invalid index null, found 0x%08X.", nullWord);
     }
 
     // The whole index (at most 20000 entries of 32 bytes) is read at once; an entry cut short
@@ -332,7 +319,7 @@ std::optional<std::string> ArchiveUnpacker::extractItem(const IndexEntry& entry)
         got = std::fread(stored.get(), 1, toRead, package_.get());
     }
     if (got != entry.storedSize) {
-        return formatText("ERR: ChopItem read error at %08llX, read %zu of %u bytes", shownOffset,
+        return printfText("ERR: ChopItem read error at %08llX, read %zu of %u bytes", shownOffset,
                           got, entry.storedSize);
     }
 
@@ -344,13 +331,13 @@ std::optional<std::string> ArchiveUnpacker::extractItem(const IndexEntry& entry)
         };
         const std::uint32_t signature = byteAt(0) | byteAt(1) << 8;
         if (signature != 0xFB10 && signature != 0xFB50) {
-            return formatText(
+            return printfText(
                 "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found %04X",
                 signature);
         }
         const std::uint32_t streamSize = byteAt(2) << 16 | byteAt(3) << 8 | byteAt(4);
         if (streamSize != entry.decompressedSize) {
-            return formatText(
+            return printfText(
                 "ERR: ChopItem uncompression size mismatch, expected %08X, found %08X",
                 entry.decompressedSize, streamSize);
         }
@@ -370,7 +357,7 @@ std::optional<std::string> ArchiveUnpacker::extractItem(const IndexEntry& entry)
 
     FilePtr item(std::fopen((outputFolder_ / name).c_str(), "wb"));
     if (!item) {
-        return formatText("ERR: Unable to open %s for writing.", name.c_str());
+        return printfText("ERR: Unable to open %s for writing.", name.c_str());
     }
     const std::uint8_t* bytes = stored.get();
     std::size_t size = entry.storedSize;
@@ -387,7 +374,7 @@ std::optional<std::string> ArchiveUnpacker::extractItem(const IndexEntry& entry)
         written = 0;
     }
     if (written != size) {
-        return formatText("ERR: ChopItem write error at %08llX, write %zu of %zu bytes",
+        return printfText("ERR: ChopItem write error at %08llX, write %zu of %zu bytes",
                           shownOffset, written, size);
     }
     return std::nullopt;
@@ -406,7 +393,7 @@ TypeIdName typeIdToName(std::uint32_t typeId) {
 
 std::string itemFileName(std::uint32_t typeId, std::uint32_t groupId, std::uint32_t instanceId) {
     TypeIdName type = typeIdToName(typeId);
-    return formatText("KL-%s-%08X-%08X-%08X.%s", type.name, typeId, groupId, instanceId,
+    return printfText("KL-%s-%08X-%08X-%08X.%s", type.name, typeId, groupId, instanceId,
                       type.extension);
 }
 
@@ -423,7 +410,7 @@ UnpackResult unpackArchive(const std::string& packageName, const ProgressCallbac
     if (error) {
         return {false, *error};
     }
-    return {true, formatText("%s unpacked\r\nNo errors.\r\n%u index items found",
+    return {true, printfText("%s unpacked\r\nNo errors.\r\n%u index items found",
                              packageName.c_str(), unpacker.entryCount())};
 }
 
