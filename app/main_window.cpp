@@ -16,9 +16,11 @@
 #include "app/about_dialog.h"
 #include "app/hash_dialog.h"
 #include "app/menu_table.h"
+#include "app/pack_command.h"
 #include "app/pmet_command.h"
 #include "app/raster_command.h"
 #include "app/render_view.h"
+#include "app/unpack_command.h"
 #include "materials/material_listing.h"
 #include "platform/application_identity.h"
 
@@ -195,6 +197,12 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdConvertRaster:
                 convertRasterCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdUnpackArchive:
+                unpackArchiveCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdPackArchive:
+                packArchiveCommand(*state_.platform, state_.directories, this);
                 break;
             case kCmdViewPmet:
                 viewPmetFile(*state_.platform, state_.directories, this);

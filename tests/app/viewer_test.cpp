@@ -88,20 +88,29 @@ void ViewerFixture::expectToolsMenuReachesItsCommands() {
     MainWindow& window = session_->window();
     struct Case {
         int command;
+        bool warningFirst;  // answered with Cancel, so no file dialog follows
         std::vector<std::string> messages;
     } cases[] = {
-        {kCmdConvertRaster, {"File not located"}},
-        {kCmdViewPmet, {"File not located", "File not found."}},
+        {kCmdConvertRaster, false, {"File not located"}},
+        {kCmdViewPmet, false, {"File not located", "File not found."}},
+        {kCmdUnpackArchive, false, {"File not located"}},
+        {kCmdPackArchive, true, {"Use care with this function. The first\r\nfile dialog"}},
     };
     for (const Case& c : cases) {
         platform_.messages.clear();
-        platform_.fileAnswers.push_back(std::nullopt);
+        if (c.warningFirst) {
+            platform_.messageAnswers.push_back(kMessageCancel);
+        } else {
+            platform_.fileAnswers.push_back(std::nullopt);
+        }
         window.runCommand(c.command);
         ASSERT_EQ(platform_.messages.size(), c.messages.size()) << c.command;
         for (size_t i = 0; i < c.messages.size(); ++i) {
-            EXPECT_EQ(platform_.messages[i].text, c.messages[i]);
+            EXPECT_EQ(platform_.messages[i].text.rfind(c.messages[i], 0), 0u)
+                << platform_.messages[i].text;
         }
         EXPECT_TRUE(platform_.fileAnswers.empty());
+        EXPECT_TRUE(platform_.messageAnswers.empty());
     }
 
     std::string seenTitle;
