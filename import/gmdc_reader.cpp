@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "import/byte_cursor.h"
-#include "import/message_format.h"
 #include "import/zeroed_allocation.h"
+#include "tools/printf_text.h"
 
 namespace verada {
 namespace {
@@ -284,8 +284,8 @@ std::optional<std::string> GmdcRead::readElement(std::uint32_t slot) {
         std::find_if(std::begin(kElementRules), std::end(kElementRules),
                      [&](const ElementRule& r) { return r.type == element.type; });
     if (rule == std::end(kElementRules)) {
-        return formatMessage("Unrecognized Chunk ID 0x%08X present in slot %d.", element.type,
-                             static_cast<int>(slot));
+        return printfText("Unrecognized Chunk ID 0x%08X present in slot %d.", element.type,
+                          static_cast<int>(slot));
     }
     if (element.dataSize != 0) {
         if (element.type == kSkinWeightType && words[3] > 2) {
@@ -387,8 +387,8 @@ std::optional<std::string> GmdcRead::readLink(LinkSlot& link) {
         std::int32_t number = listItemWidth() == 2 ? static_cast<std::int16_t>(reference)
                                                    : static_cast<std::int32_t>(reference);
         if (number < 0 || static_cast<std::uint32_t>(number) >= s_.elementCount) {
-            return formatMessage("ERR: P2 Index List Item %d out of range, %d P1 sections present.",
-                                 number, static_cast<int>(s_.elementCount));
+            return printfText("ERR: P2 Index List Item %d out of range, %d P1 sections present.",
+                              number, static_cast<int>(s_.elementCount));
         }
         link.references[r] = static_cast<std::uint32_t>(number);
     }
@@ -539,9 +539,9 @@ std::optional<std::string> GmdcRead::checkItems(std::uint32_t element, std::size
                                                 std::uint32_t vertexCount) const {
     std::uint32_t items = s_.elements[element].dataSize / itemBytes;
     if (items < vertexCount) {
-        return formatMessage("ERR: P1 section %d too short, expected %d items, %d found.",
-                             static_cast<int>(element), static_cast<int>(vertexCount),
-                             static_cast<int>(items));
+        return printfText("ERR: P1 section %d too short, expected %d items, %d found.",
+                          static_cast<int>(element), static_cast<int>(vertexCount),
+                          static_cast<int>(items));
     }
     return std::nullopt;
 }
@@ -598,9 +598,9 @@ std::optional<std::string> GmdcRead::buildGroup(std::uint32_t g) {
     group.faceCount = static_cast<std::int32_t>(slot.indexCount / 3);
     for (std::size_t i = 0; i < 3 * std::size_t(group.faceCount); ++i) {
         if (slot.indices[i] >= link.vertexCount) {
-            return formatMessage("ERR: Face index range error in group %d, found %04X, max = %04X.",
-                                 static_cast<int>(g), slot.indices[i],
-                                 static_cast<unsigned>(link.vertexCount));
+            return printfText("ERR: Face index range error in group %d, found %04X, max = %04X.",
+                              static_cast<int>(g), slot.indices[i],
+                              static_cast<unsigned>(link.vertexCount));
         }
     }
     group.positions = positions.data.data();

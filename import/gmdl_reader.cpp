@@ -4,9 +4,9 @@
 #include <array>
 
 #include "import/byte_cursor.h"
-#include "import/message_format.h"
 #include "import/spore_staging.h"
 #include "import/zeroed_allocation.h"
+#include "tools/printf_text.h"
 
 namespace verada {
 namespace {
@@ -87,7 +87,7 @@ std::optional<std::string> GmdlRead::readHeader() {
         return error;
     }
     if (version != 7 && version != 8) {
-        return formatMessage("ERR: Expected version 7 or 8, found %08X instead.", version);
+        return printfText("ERR: Expected version 7 or 8, found %08X instead.", version);
     }
     std::uint32_t entryCount = 0;
     if (auto error = cursor_.readBigEndianU32(entryCount)) {
@@ -113,8 +113,8 @@ std::optional<std::string> GmdlRead::scanGroupTable() {
         return error;
     }
     if (groupCount_ >= kMaxGroups) {
-        return formatMessage("ERR: Max %d groups for implementation, found %d.", kMaxGroups,
-                             static_cast<int>(groupCount_));
+        return printfText("ERR: Max %d groups for implementation, found %d.", kMaxGroups,
+                          static_cast<int>(groupCount_));
     }
     groupTableStart_ = cursor_.position();
     for (std::uint32_t g = 0; g < groupCount_; ++g) {
@@ -135,15 +135,15 @@ std::optional<std::string> GmdlRead::readVertexFormat() {
         return error;
     }
     if (formatType != 1) {
-        return formatMessage("ERR: Vertex Format type wrong, found %08X.", formatType);
+        return printfText("ERR: Vertex Format type wrong, found %08X.", formatType);
     }
     std::uint32_t fieldCount = 0;
     if (auto error = cursor_.readU32(fieldCount)) {
         return error;
     }
     if (fieldCount > kMaxFields) {
-        return formatMessage("ERR: Max %d vertex fields for implementation, found %d.", kMaxFields,
-                             static_cast<int>(fieldCount));
+        return printfText("ERR: Max %d vertex fields for implementation, found %d.", kMaxFields,
+                          static_cast<int>(fieldCount));
     }
     for (std::uint32_t f = 0; f < fieldCount; ++f) {
         std::uint16_t words[4] = {};
@@ -176,8 +176,8 @@ std::optional<std::string> GmdlRead::readVertexPool() {
     }
     // Compared unsigned so that a negative count is refused too.
     if (vertexCount >= kMaxVertices) {
-        return formatMessage("ERR: Max %d vertices for implementation, found %d.", kMaxVertices,
-                             static_cast<int>(vertexCount));
+        return printfText("ERR: Max %d vertices for implementation, found %d.", kMaxVertices,
+                          static_cast<int>(vertexCount));
     }
     std::uint32_t poolSize = 0;
     if (auto error = cursor_.readU32(poolSize)) {
@@ -248,8 +248,8 @@ std::optional<std::string> GmdlRead::readGroups() {
             return error;
         }
         if (indexCount > kMaxIndices) {
-            return formatMessage("ERR: Face point count max = %d, found %d in group %d.",
-                                 kMaxIndices, static_cast<int>(indexCount), static_cast<int>(g));
+            return printfText("ERR: Face point count max = %d, found %d in group %d.", kMaxIndices,
+                              static_cast<int>(indexCount), static_cast<int>(g));
         }
         if (auto error = cursor_.readU32(ignored)) {
             return error;
@@ -262,7 +262,7 @@ std::optional<std::string> GmdlRead::readGroups() {
         }
         // Without indices there is no vertex range to take from the pool.
         if (indexCount == 0) {
-            return formatMessage("ERR: Empty face group %d. No face points.", static_cast<int>(g));
+            return printfText("ERR: Empty face group %d. No face points.", static_cast<int>(g));
         }
         for (std::uint32_t i = 0; i < indexCount; ++i) {
             if (auto error = cursor_.readU16(indices[i])) {
@@ -286,26 +286,26 @@ std::optional<std::string> GmdlRead::buildGroup(int g, std::uint32_t indexCount)
     ModelGroup& group = model_.groups[g];
     group.boundsMin = {0.0f, 0.0f, 0.0f};
     group.boundsMax = {0.0f, 0.0f, 0.0f};
-    group.name = formatMessage("GMDL-%s.%02d", modelName_.c_str(), g);
+    group.name = printfText("GMDL-%s.%02d", modelName_.c_str(), g);
     group.vertexCount = static_cast<std::int32_t>(hi - lo + 1);
     group.faceCount = static_cast<std::int32_t>(indexCount / 3);
 
     int vertexCount = group.vertexCount;
     if (!allocateZeroed(group.ownedPositions, 3 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for vertices in group %d.",
-                             12 * vertexCount, g);
+        return printfText("ERR: Unable to allocate %d bytes for vertices in group %d.",
+                          12 * vertexCount, g);
     }
     if (!allocateZeroed(group.ownedNormals, 3 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for normals in group %d.",
-                             12 * vertexCount, g);
+        return printfText("ERR: Unable to allocate %d bytes for normals in group %d.",
+                          12 * vertexCount, g);
     }
     if (!allocateZeroed(group.ownedUvs, 2 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for UVs in group %d.",
-                             8 * vertexCount, g);
+        return printfText("ERR: Unable to allocate %d bytes for UVs in group %d.", 8 * vertexCount,
+                          g);
     }
     if (!allocateZeroed(group.ownedFaces, indexCount)) {
-        return formatMessage("ERR: Unable to allocate %d bytes for faces in group %d.",
-                             static_cast<int>(2 * indexCount), g);
+        return printfText("ERR: Unable to allocate %d bytes for faces in group %d.",
+                          static_cast<int>(2 * indexCount), g);
     }
     for (std::uint32_t k = lo; k <= hi; ++k) {
         const PoolVertex& vertex = pool[k];

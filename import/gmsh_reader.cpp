@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "import/byte_cursor.h"
-#include "import/message_format.h"
 #include "import/spore_staging.h"
 #include "import/zeroed_allocation.h"
+#include "tools/printf_text.h"
 
 namespace verada {
 namespace {
@@ -83,13 +83,13 @@ std::optional<std::string> GmshRead::readHeader() {
         return error;
     }
     if (version != 1) {
-        return formatMessage("ERR: Expected version value 1, found %08X instead.", version);
+        return printfText("ERR: Expected version value 1, found %08X instead.", version);
     }
     if (auto error = cursor_.readBigEndianU32(version)) {
         return error;
     }
     if (version != 1) {
-        return formatMessage("ERR: Expected version2 value 1, found %08X instead.", version);
+        return printfText("ERR: Expected version2 value 1, found %08X instead.", version);
     }
     cursor_.skip(4);
     return cursor_.readBigEndianU16(blockCount_);
@@ -122,7 +122,7 @@ std::optional<std::string> GmshRead::readItem(float* out, std::size_t size, cons
     std::uint8_t bytes[12] = {};
     std::size_t got = cursor_.readBytes(bytes, size);
     if (got != size) {
-        return formatMessage(shortRead, static_cast<int>(got), static_cast<int>(size));
+        return printfText(shortRead, static_cast<int>(got), static_cast<int>(size));
     }
     std::memcpy(out, bytes, size);
     return std::nullopt;
@@ -138,7 +138,7 @@ std::optional<std::string> GmshRead::readVertexBlock(int b) {
         return error;
     }
     if (vertexCount_ != 0) {
-        return formatMessage("ERR: Unexpected extra Vertex group found, block %d.", b);
+        return printfText("ERR: Unexpected extra Vertex group found, block %d.", b);
     }
     vertexCount_ = count;
     std::uint16_t size = 0;
@@ -146,7 +146,7 @@ std::optional<std::string> GmshRead::readVertexBlock(int b) {
         return error;
     }
     if (size != 12) {
-        return formatMessage("ERR: Unexpected vertex group size value %d found.", size);
+        return printfText("ERR: Unexpected vertex group size value %d found.", size);
     }
     std::vector<PoolVertex>& pool = vertexPool();
     for (std::uint16_t k = 0; k < count; ++k) {
@@ -167,10 +167,10 @@ std::optional<std::string> GmshRead::readVectorBlock(int b, std::uint16_t type,
         return error;
     }
     if (vertexCount_ == 0) {
-        return formatMessage(texts.beforeVertices, b);
+        return printfText(texts.beforeVertices, b);
     }
     if (count != vertexCount_) {
-        return formatMessage(texts.countMismatch, vertexCount_, count);
+        return printfText(texts.countMismatch, vertexCount_, count);
     }
     std::uint16_t size = 0;
     if (auto error = cursor_.readBigEndianU16(size)) {
@@ -178,7 +178,7 @@ std::optional<std::string> GmshRead::readVectorBlock(int b, std::uint16_t type,
     }
     std::uint16_t expectedSize = type == kBlockUvs ? 8 : 12;
     if (size != expectedSize) {
-        return formatMessage(texts.wrongSize, size);
+        return printfText(texts.wrongSize, size);
     }
     std::vector<PoolVertex>& pool = vertexPool();
     for (std::uint16_t k = 0; k < count; ++k) {
@@ -201,7 +201,7 @@ std::optional<std::string> GmshRead::readOtherBlock(int b, std::uint16_t type) {
         return error;
     }
     if (vertexCount_ == 0) {
-        return formatMessage("ERR: Group type %d found before vertex group, block %d.", type, b);
+        return printfText("ERR: Group type %d found before vertex group, block %d.", type, b);
     }
     std::uint16_t size = 0;
     if (auto error = cursor_.readBigEndianU16(size)) {
@@ -218,7 +218,7 @@ std::optional<std::string> GmshRead::readFaceBlock() {
         return error;
     }
     if (id != 0) {
-        return formatMessage("ERR: Unexpected face block id %d found.", id);
+        return printfText("ERR: Unexpected face block id %d found.", id);
     }
     for (int i = 0; i < 2; ++i) {
         if (auto error = cursor_.readU16(ignored)) {
@@ -236,20 +236,20 @@ std::optional<std::string> GmshRead::readFaceBlock() {
         return error;
     }
     if (size != 2) {
-        return formatMessage("ERR: Unexpected face block size value %d found.", size);
+        return printfText("ERR: Unexpected face block size value %d found.", size);
     }
     std::vector<std::uint16_t>& indices = indexStaging();
     for (std::uint16_t i = 0; i < indexCount_; ++i) {
         std::uint8_t bytes[2] = {};
         std::size_t got = cursor_.readBytes(bytes, 2);
         if (got != 2) {
-            return formatMessage("ERR: Read error on face. Only %d of %d bytes read, loop %d.",
-                                 static_cast<int>(got), 2, i);
+            return printfText("ERR: Read error on face. Only %d of %d bytes read, loop %d.",
+                              static_cast<int>(got), 2, i);
         }
         indices[i] = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
         if (indices[i] >= vertexCount_) {
-            return formatMessage("ERR: Face index range error, found %04X, max = %04X.", indices[i],
-                                 vertexCount_);
+            return printfText("ERR: Face index range error, found %04X, max = %04X.", indices[i],
+                              vertexCount_);
         }
     }
     return std::nullopt;
@@ -266,17 +266,17 @@ std::optional<std::string> GmshRead::buildGroup() {
     group.vertexCount = vertexCount_;
     int vertexCount = vertexCount_;
     if (!allocateZeroed(group.ownedPositions, 3 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for vertices.", 12 * vertexCount);
+        return printfText("ERR: Unable to allocate %d bytes for vertices.", 12 * vertexCount);
     }
     if (!allocateZeroed(group.ownedNormals, 3 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for normals.", 12 * vertexCount);
+        return printfText("ERR: Unable to allocate %d bytes for normals.", 12 * vertexCount);
     }
     if (!allocateZeroed(group.ownedUvs, 2 * std::size_t(vertexCount))) {
-        return formatMessage("ERR: Unable to allocate %d bytes for UVs.", 8 * vertexCount);
+        return printfText("ERR: Unable to allocate %d bytes for UVs.", 8 * vertexCount);
     }
     group.faceCount = indexCount_ / 3;
     if (!allocateZeroed(group.ownedFaces, indexCount_)) {
-        return formatMessage("ERR: Unable to allocate %d bytes for faces.", 2 * indexCount_);
+        return printfText("ERR: Unable to allocate %d bytes for faces.", 2 * indexCount_);
     }
     for (int k = 0; k < vertexCount; ++k) {
         const PoolVertex& vertex = pool[k];
