@@ -28,8 +28,9 @@ HeadlessOgre::~HeadlessOgre() {
     }
     Ogre::MeshManager::getSingleton().removeAll();
     Ogre::MaterialManager::getSingleton().removeAll();
-    root_.reset();
+    // The texture manager unregisters from the resource groups, which go with the root.
     textureManager_.reset();
+    root_.reset();
     bufferManager_.reset();
     logManager_.reset();
 }
