@@ -22,7 +22,7 @@ constexpr float kRollFactor = 0.05f;
 constexpr float kDegreesPerRadian = 57.2958f;
 
 Ogre::SceneNode* findNode(const AppState& state, const std::string& name) {
-    if (state.sceneManager == nullptr || !state.sceneManager->hasSceneNode(name)) {
+    if (state.sceneManager == nullptr || name.empty() || !state.sceneManager->hasSceneNode(name)) {
         return nullptr;
     }
     return state.sceneManager->getSceneNode(name);
