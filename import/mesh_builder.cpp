@@ -10,11 +10,11 @@
 #include <OgreSubMesh.h>
 
 #include "platform/application_identity.h"
+#include "render/engine_setup.h"
 
 namespace verada {
 namespace {
 
-constexpr const char* kMeshGroup = "MSH";
 constexpr const char* kFaceIndexOutOfRange = "fc index out of range";
 
 // A name not yet used by any mesh: the name itself, else the first free of "%s%d".

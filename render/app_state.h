@@ -10,6 +10,7 @@
 
 namespace Ogre {
 class Camera;
+class LogManager;
 class RenderWindow;
 class Root;
 class SceneManager;
@@ -45,6 +46,7 @@ struct AppState {
     ClientRect clientRect;
     bool engineReady = false;
 
+    Ogre::LogManager* logManager = nullptr;  // created before the root so its log stays quiet
     Ogre::Root* root = nullptr;
     Ogre::RenderWindow* renderWindow = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;

@@ -13,6 +13,8 @@
 #include <OgreSubEntity.h>
 #include <OgreSubMesh.h>
 
+#include "render/engine_setup.h"
+
 namespace verada {
 namespace {
 
@@ -222,7 +224,7 @@ int pickNodeAt(AppState& state, int x, int y) {
             continue;
         }
         std::string name = node->getName().substr(0, 255);
-        if (name == "groundplane" || name == "background") {
+        if (name == kGroundPlaneName || name == kBackgroundName) {
             continue;
         }
         state.selectedNodeName = name;
@@ -264,7 +266,7 @@ void releaseMeshVertexData(AppState& state) {
 
 void removeAllNodes(AppState& state) {
     releaseMeshVertexData(state);
-    Ogre::ResourceGroupManager::getSingleton().clearResourceGroup("MSH");
+    Ogre::ResourceGroupManager::getSingleton().clearResourceGroup(kMeshGroup);
     state.sceneManager->clearScene();
     Ogre::LogManager::getSingleton().logMessage("SceneMgr->clearScene()", Ogre::LML_NORMAL);
 }

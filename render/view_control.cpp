@@ -7,10 +7,7 @@
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 
-// The camera stays off the scene graph so that it never appears among the root children that
-// the listings and the scene file walk; Ogre 1.12 marks the placement calls of such a camera
-// deprecated.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include "render/camera_placement.h"
 
 namespace verada {
 namespace {
@@ -31,8 +28,8 @@ float wrapOrbitAngle(float degrees) {
 
 void applyCamera(AppState& state) {
     const ViewSettings& view = state.viewSettings;
-    state.camera->setPosition(view.cameraXPos, view.cameraYPos, view.cameraDist);
-    state.camera->lookAt(view.cameraLookX, view.cameraLookY, 0.0f);
+    placeCamera(*state.camera, Ogre::Vector3(view.cameraXPos, view.cameraYPos, view.cameraDist),
+                Ogre::Vector3(view.cameraLookX, view.cameraLookY, 0.0f));
 }
 
 void resetCamera(AppState& state) {
@@ -88,8 +85,7 @@ void orbitCamera(AppState& state, float dx, float dy) {
     Ogre::Vector3 position = turn.Inverse() * unturned;
     view.cameraXPos = position.x;
     view.cameraYPos = position.y;
-    state.camera->setPosition(position);
-    state.camera->lookAt(view.cameraLookX, view.cameraLookY, 0.0f);
+    placeCamera(*state.camera, position, Ogre::Vector3(view.cameraLookX, view.cameraLookY, 0.0f));
 }
 
 void setPolygonMode(AppState& state, PolygonView view) {
@@ -116,7 +112,6 @@ void handleWindowResize(AppState& state) {
         state.camera->setAspectRatio(static_cast<float>(state.renderWindow->getWidth()) /
                                      static_cast<float>(state.renderWindow->getHeight()));
     }
-    state.camera->yaw(Ogre::Radian(0.0f));
     state.root->renderOneFrame();
 }
 

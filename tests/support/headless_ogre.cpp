@@ -28,7 +28,6 @@ HeadlessOgre::~HeadlessOgre() {
     }
     Ogre::MeshManager::getSingleton().removeAll();
     Ogre::MaterialManager::getSingleton().removeAll();
-    // The texture manager unregisters from the resource groups, which go with the root.
     textureManager_.reset();
     root_.reset();
     bufferManager_.reset();

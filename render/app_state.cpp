@@ -1,1 +1,0 @@
-#include "render/app_state.h"
