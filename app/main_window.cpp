@@ -1,0 +1,197 @@
+#include "app/main_window.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <OgreCamera.h>
+#include <OgreException.h>
+#include <OgreRenderWindow.h>
+#include <OgreRoot.h>
+
+#include "app/about_dialog.h"
+#include "app/menu_table.h"
+#include "app/render_view.h"
+#include "platform/application_identity.h"
+
+namespace verada {
+
+MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(this)) {
+    setWindowTitle(kApplicationCaption);
+    setWindowIcon(programIcon());
+    resize(1024, 768);
+    setCentralWidget(view_);
+    buildMenu();
+
+    view_->onPaint = [this] {
+        if (state_.engineReady) {
+            renderFrame();
+        }
+    };
+    view_->onResize = [this] { followViewSize(); };
+    view_->onMouseMove = [this](QMouseEvent* event) {
+        Qt::MouseButtons held = event->buttons();
+        MouseButtons buttons{held.testFlag(Qt::LeftButton), held.testFlag(Qt::RightButton),
+                             held.testFlag(Qt::MiddleButton)};
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        QPoint at = event->position().toPoint();
+        carryOut(decodeMouseMove(state_, at.x() & 0xFFFF, at.y() & 0xFFFF, buttons, ctrl, alt));
+    };
+    view_->onMouseRelease = [this](QMouseEvent* event) {
+        if (event->button() != Qt::LeftButton) {
+            return;
+        }
+        bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        if (releasePicks(shift, ctrl, alt)) {
+            renderFrame();
+        }
+    };
+    view_->onWheel = [this](QWheelEvent* event) {
+        bool middle = event->buttons().testFlag(Qt::MiddleButton);
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        carryOut(decodeWheel(event->angleDelta().y(), middle, ctrl, alt));
+    };
+
+    dynamicRenderingTimer_.setInterval(33);
+    connect(&dynamicRenderingTimer_, &QTimer::timeout, this, [this] { renderFrame(); });
+    installEventFilter(this);
+    view_->installEventFilter(this);
+}
+
+void MainWindow::buildMenu() {
+    for (const Menu& menu : mainMenu()) {
+        QMenu* qmenu = menuBar()->addMenu(menu.title);
+        for (const MenuItem& item : menu.items) {
+            QAction* action = qmenu->addAction(item.text);
+            action->setObjectName(QString("id%1").arg(item.id));
+            action->setData(item.id);
+            if (item.id == kCmdDynamicRendering) {
+                action->setCheckable(true);
+            }
+            int id = item.id;
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+            actions_[item.id] = action;
+        }
+    }
+}
+
+QAction* MainWindow::action(int commandId) const {
+    auto found = actions_.find(commandId);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+bool MainWindow::renderFrame() {
+    if (inFrame_ || !state_.engineReady || !state_.root) {
+        return true;
+    }
+    inFrame_ = true;
+    char title[256];
+    std::snprintf(title, sizeof title, "%s : Global Memory Usage %02d%%", kApplicationCaption,
+                  state_.platform->globalMemoryLoad());
+    setWindowTitle(title);
+    bool rendered = true;
+    try {
+        rendered = state_.root->renderOneFrame();
+    } catch (const Ogre::Exception& error) {
+        std::fprintf(stderr, "verada: %s\n", error.getDescription().c_str());
+    }
+    inFrame_ = false;
+    return rendered;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == this || watched == view_) && state_.engineReady && !inFrame_) {
+        return !renderFrame();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    QString text = event->text();
+    if (text.size() != 1) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    carryOut(decodeCharacter(text.at(0).toLatin1()));
+}
+
+void MainWindow::followViewSize() {
+    qreal ratio = view_->devicePixelRatioF();
+    state_.clientRect = {0, 0, view_->width(), view_->height()};
+    if (!state_.camera || !state_.renderWindow) {
+        return;
+    }
+    state_.renderWindow->resize(static_cast<unsigned>(view_->width() * ratio),
+                                static_cast<unsigned>(view_->height() * ratio));
+    state_.renderWindow->windowMovedOrResized();
+    if (state_.clientRect.bottom != state_.clientRect.top) {
+        state_.camera->setAspectRatio(static_cast<float>(state_.renderWindow->getWidth()) /
+                                      static_cast<float>(state_.renderWindow->getHeight()));
+    }
+    state_.root->renderOneFrame();
+}
+
+void MainWindow::toggleDynamicRendering() {
+    QAction* item = action(kCmdDynamicRendering);
+    if (dynamicRenderingTimer_.isActive()) {
+        dynamicRenderingTimer_.stop();
+        item->setChecked(false);
+    } else {
+        dynamicRenderingTimer_.start();
+        item->setChecked(true);
+    }
+}
+
+void MainWindow::showCommandError(const std::string& text) {
+    state_.platform->messageBox(this, text, kApplicationCaption, MessageButtons::Ok,
+                                MessageIcon::None);
+}
+
+void MainWindow::carryOut(const DecodedInput& input) {
+    try {
+        switch (input.action) {
+            case InputAction::Quit:
+                QCoreApplication::exit(0);
+                break;
+            default:
+                break;
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
+    }
+}
+
+void MainWindow::runCommand(int commandId) {
+    try {
+        switch (commandId) {
+            case kCmdExit:
+                if (state_.root && state_.renderWindow) {
+                    state_.root->detachRenderTarget(state_.renderWindow);
+                }
+                close();
+                break;
+            case kCmdDynamicRendering:
+                toggleDynamicRendering();
+                break;
+            case kCmdAbout: {
+                AboutDialog about(this);
+                about.exec();
+                break;
+            }
+            default:
+                break;
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
+    }
+}
+
+}  // namespace verada

@@ -1,0 +1,160 @@
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <OgreColourValue.h>
+#include <OgreImage.h>
+#include <OgrePixelFormat.h>
+#include <OgreRenderWindow.h>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/menu_table.h"
+#include "app/render_view.h"
+#include "app/viewer_session.h"
+#include "platform/profile.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/test_paths.h"
+
+namespace verada {
+namespace {
+
+// The real main window and engine on the X display, in a folder of its own with the build's
+// engine lists, so that Verada.cfg and Ogre.log land there.
+class ViewerFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name : {"plugins.cfg", "resources.cfg"}) {
+            std::filesystem::copy_file(
+                std::filesystem::path(std::getenv("VERADA_BUILD_DIR")) / name, dir_ / name);
+        }
+        std::filesystem::current_path(dir_.path());
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        static int argc = 1;
+        static char name[] = "viewer_test";
+        static char* argv[] = {name, nullptr};
+        application_ = std::make_unique<QApplication>(argc, argv);
+    }
+
+    void startSession(const std::string& config) {
+        if (!config.empty()) {
+            test::writeFile(dir_ / "Verada.cfg", config);
+        }
+        session_ = std::make_unique<ViewerSession>(platform_);
+        std::optional<std::string> error = session_->start();
+        ASSERT_FALSE(error) << *error;
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // Runs the event loop, does what the test asks from inside it, and shuts down.
+    int runUntilQuit(const std::function<void()>& quit) {
+        QTimer::singleShot(50, quit);
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
+        int code = application_->exec();
+        session_->shutdown();
+        return code;
+    }
+
+    Ogre::ColourValue pixel(float u, float v) {
+        Ogre::RenderWindow* window = session_->state().renderWindow;
+        Ogre::Image image(Ogre::PF_BYTE_RGBA, window->getWidth(), window->getHeight());
+        Ogre::PixelBox box = image.getPixelBox();
+        window->copyContentsToMemory(box, box);
+        return image.getColourAt(static_cast<size_t>(u * (window->getWidth() - 1)),
+                                 static_cast<size_t>(v * (window->getHeight() - 1)), 0);
+    }
+
+    test::TempDir dir_;
+    test::FakePlatform platform_;
+    std::unique_ptr<QApplication> application_;
+    std::unique_ptr<ViewerSession> session_;
+};
+
+using ViewerStart = ViewerFixture;
+using ViewerQuit = ViewerFixture;
+
+TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrame) {
+    platform_.memoryLoad = 5;
+    // A far backdrop leaves the top corners to the background colour.
+    startSession("[SceneParms]\r\nBackgroundShift=1000\r\n");
+    MainWindow& window = session_->window();
+    ASSERT_TRUE(session_->state().renderFrame());
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              "Verada V0.22 - created by Dudoda : Global Memory Usage 05%");
+    platform_.memoryLoad = 100;
+    session_->state().renderFrame();
+    EXPECT_EQ(window.windowTitle().toStdString(),
+              "Verada V0.22 - created by Dudoda : Global Memory Usage 100%");
+    EXPECT_EQ(window.width(), 1024);
+    EXPECT_EQ(window.height(), 768);
+
+    QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), static_cast<int>(mainMenu().size()));
+    for (int m = 0; m < menus.size(); ++m) {
+        EXPECT_EQ(menus[m]->text().toStdString(), mainMenu()[m].title);
+        QList<QAction*> items = menus[m]->menu()->actions();
+        ASSERT_EQ(items.size(), static_cast<int>(mainMenu()[m].items.size()));
+        for (int i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i]->text().toStdString(), mainMenu()[m].items[i].text);
+            EXPECT_EQ(items[i]->objectName().toStdString(),
+                      "id" + std::to_string(mainMenu()[m].items[i].id));
+        }
+    }
+    EXPECT_TRUE(window.action(kCmdDynamicRendering)->isCheckable());
+    EXPECT_FALSE(window.action(kCmdDynamicRendering)->isChecked());
+
+    Ogre::ColourValue corner = pixel(0.02f, 0.02f);
+    EXPECT_NEAR(corner.r, 0.1f, 0.01f);
+    EXPECT_NEAR(corner.g, 0.1f, 0.01f);
+    EXPECT_NEAR(corner.b, 0.45f, 0.01f);
+    // The floor, lit by the orange-tinted light, fills the bottom of the view.
+    Ogre::ColourValue floor = pixel(0.5f, 0.95f);
+    EXPECT_GT(floor.r, floor.b + 0.02f);
+    EXPECT_GT(floor.r, 0.02f);
+
+    window.runCommand(kCmdDynamicRendering);
+    EXPECT_TRUE(window.action(kCmdDynamicRendering)->isChecked());
+    window.runCommand(kCmdDynamicRendering);
+    EXPECT_FALSE(window.action(kCmdDynamicRendering)->isChecked());
+}
+
+void expectConfigWritten(const std::filesystem::path& file) {
+    IniProfile config = IniProfile::load(file.string());
+    EXPECT_EQ(config.readString("SceneParms", "CameraDist", ""), "2.000000");
+    EXPECT_EQ(config.readInt("SceneParms", "SaveFinalView", -1), 0);
+    EXPECT_EQ(config.readString("CustomColors", "ColorSet15", ""), "31 63 127");
+}
+
+TEST_F(ViewerQuit, KeyQ) {
+    startSession("");
+    int code = runUntilQuit([this] { QTest::keyClick(session_->window().renderView(), 'q'); });
+    EXPECT_EQ(code, 0);
+    expectConfigWritten(dir_ / "Verada.cfg");
+}
+
+TEST_F(ViewerQuit, WindowClose) {
+    startSession("");
+    int code = runUntilQuit([this] { session_->window().close(); });
+    EXPECT_EQ(code, 0);
+    expectConfigWritten(dir_ / "Verada.cfg");
+}
+
+TEST_F(ViewerQuit, ExitCommand) {
+    startSession("");
+    int code = runUntilQuit([this] { session_->window().action(kCmdExit)->trigger(); });
+    EXPECT_EQ(code, 0);
+    expectConfigWritten(dir_ / "Verada.cfg");
+}
+
+}  // namespace
+}  // namespace verada
