@@ -16,6 +16,7 @@
 #include "app/about_dialog.h"
 #include "app/menu_table.h"
 #include "app/render_view.h"
+#include "materials/material_listing.h"
 #include "platform/application_identity.h"
 
 namespace verada {
@@ -161,6 +162,14 @@ void MainWindow::carryOut(const DecodedInput& input) {
             case InputAction::Quit:
                 QCoreApplication::exit(0);
                 break;
+            case InputAction::CountMaterials: {
+                char text[64];
+                std::snprintf(text, sizeof text, "Num Materials = %d",
+                              listMaterialNames(state_.nameList));
+                state_.platform->messageBox(this, text, "Materials Iterated", MessageButtons::Ok,
+                                            MessageIcon::None);
+                break;
+            }
             default:
                 break;
         }

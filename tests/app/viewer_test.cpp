@@ -11,6 +11,7 @@
 
 #include <OgreColourValue.h>
 #include <OgreImage.h>
+#include <OgreMaterialManager.h>
 #include <OgrePixelFormat.h>
 #include <OgreRenderWindow.h>
 
@@ -121,6 +122,18 @@ TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrame) {
     Ogre::ColourValue floor = pixel(0.5f, 0.95f);
     EXPECT_GT(floor.r, floor.b + 0.02f);
     EXPECT_GT(floor.r, 0.02f);
+
+    QTest::keyClick(window.renderView(), 'M');
+    int materials = 0;
+    for (auto all = Ogre::MaterialManager::getSingleton().getResourceIterator();
+         all.hasMoreElements(); all.moveNext()) {
+        ++materials;
+    }
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].caption, "Materials Iterated");
+    EXPECT_EQ(platform_.messages[0].text,
+              "Num Materials = " + std::to_string(std::min(materials, 128)));
+    EXPECT_TRUE(platform_.messages[0].hasOwner);
 
     window.runCommand(kCmdDynamicRendering);
     EXPECT_TRUE(window.action(kCmdDynamicRendering)->isChecked());
