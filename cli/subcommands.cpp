@@ -5,8 +5,7 @@
 namespace verada::cli {
 
 void addSubcommands(CLI::App& app, int& exitCode) {
-    (void)app;
-    (void)exitCode;
+    addRenderCommand(app, exitCode);
 }
 
 }  // namespace verada::cli

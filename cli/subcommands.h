@@ -9,4 +9,7 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
+// verada render -o OUT.png [--size WxH] FILE...
+void addRenderCommand(CLI::App& app, int& exitCode);
+
 }  // namespace verada::cli
