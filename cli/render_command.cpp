@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
 #include <OgreLogManager.h>
 #include <OgreRoot.h>
+#include <CLI/CLI.hpp>
 
 #include "app/config.h"
 #include "cli/console_platform.h"
@@ -67,8 +67,8 @@ class EngineRun {
 std::optional<std::string> renderScene(const RenderRequest& request) {
     std::optional<std::pair<unsigned, unsigned>> size = parseImageSize(request.size);
     if (!size) {
-        return "ERR: --size must be WIDTHxHEIGHT with sides from 1 to 8192, not \"" +
-               request.size + "\"";
+        return "ERR: --size must be WIDTHxHEIGHT with sides from 1 to 8192, not \"" + request.size +
+               "\"";
     }
     HiddenXWindow window;
     if (!window.open()) {

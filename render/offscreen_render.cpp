@@ -20,9 +20,9 @@ std::optional<std::string> renderSceneToFile(AppState& state, unsigned width, un
     Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
     try {
         // A texture target is read back reliably whether or not a window is on screen.
-        Ogre::TexturePtr texture = textures.createManual(
-            kTargetName, Ogre::RGN_INTERNAL, Ogre::TEX_TYPE_2D, width, height, 0,
-            Ogre::PF_BYTE_RGB, Ogre::TU_RENDERTARGET);
+        Ogre::TexturePtr texture =
+            textures.createManual(kTargetName, Ogre::RGN_INTERNAL, Ogre::TEX_TYPE_2D, width, height,
+                                  0, Ogre::PF_BYTE_RGB, Ogre::TU_RENDERTARGET);
         Ogre::RenderTexture* target = texture->getBuffer()->getRenderTarget();
         target->setAutoUpdated(false);
         Ogre::Viewport* viewport = target->addViewport(state.camera);
