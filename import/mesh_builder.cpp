@@ -60,7 +60,7 @@ bool faceIndicesInRange(const ModelGroup& group) {
                        [&](std::uint16_t index) { return index < group.vertexCount; });
 }
 
-void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group, bool shadow) {
+void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
     Ogre::SubMesh* subMesh = mesh.createSubMesh(group.name);
     subMesh->useSharedVertices = false;
     subMesh->vertexData = new Ogre::VertexData();
@@ -76,7 +76,7 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group, bool shadow) {
     Ogre::HardwareBufferManager& buffers = Ogre::HardwareBufferManager::getSingleton();
     Ogre::HardwareVertexBufferSharedPtr vertexBuffer =
         buffers.createVertexBuffer(declaration.getVertexSize(0), vertexData.vertexCount,
-                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, shadow);
+                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
     vertexData.vertexBufferBinding->setBinding(0, vertexBuffer);
 
     auto* out = static_cast<float*>(vertexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD));
@@ -91,7 +91,7 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group, bool shadow) {
     subMesh->indexData->indexCount = indexCount;
     Ogre::HardwareIndexBufferSharedPtr indexBuffer =
         buffers.createIndexBuffer(Ogre::HardwareIndexBuffer::IT_16BIT, indexCount,
-                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, shadow);
+                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
     subMesh->indexData->indexBuffer = indexBuffer;
     void* indices = indexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
     std::memcpy(indices, group.faces, indexCount * sizeof(std::uint16_t));
@@ -110,7 +110,7 @@ std::string baseNameOf(const std::string& fileName) {
 }
 
 std::string buildMeshFromModel(AppState& state, const ImportedModel& model,
-                               const std::string& fileName, BufferShadow shadow) {
+                               const std::string& fileName) {
     std::string meshName = uniqueMeshName(baseNameOf(fileName));
     Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(meshName, kMeshGroup);
 
@@ -128,7 +128,7 @@ std::string buildMeshFromModel(AppState& state, const ImportedModel& model,
             tell(state, kFaceIndexOutOfRange);
             continue;
         }
-        buildSubMesh(*mesh, group, shadow == BufferShadow::Keep);
+        buildSubMesh(*mesh, group);
 
         Ogre::Vector3 groupMin(group.boundsMin.data());
         Ogre::Vector3 groupMax(group.boundsMax.data());

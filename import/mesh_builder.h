@@ -7,18 +7,13 @@
 
 namespace verada {
 
-// Whether the mesh keeps a system-memory copy of its buffers. The viewer does not need one;
-// without a render system a buffer can only be read back through such a copy.
-enum class BufferShadow { None, Keep };
-
 // Builds a manual mesh in the group "MSH" with one submesh per group (32-byte interleaved
 // position, normal, texture coordinate; 16-bit indices) and returns its name: the file's base
 // name, made unique with "%s%d". A group that lacks an array, or whose faces point past its
 // vertices, is reported in a message box owned by the main window and left out. The model is
 // neither changed nor freed.
 std::string buildMeshFromModel(AppState& state, const ImportedModel& model,
-                               const std::string& fileName,
-                               BufferShadow shadow = BufferShadow::None);
+                               const std::string& fileName);
 
 // The file name without folder and extension.
 std::string baseNameOf(const std::string& fileName);

@@ -93,7 +93,7 @@ TEST_F(MeshBuilderTest, FourVerticesTwoTrianglesGiveInterleavedBuffers) {
     ImportedModel model;
     model.groups.push_back(quad("body"));
     ModelGroup& group = model.groups[0];
-    std::string name = buildMeshFromModel(state, model, "quad.gmdl", BufferShadow::Keep);
+    std::string name = buildMeshFromModel(state, model, "quad.gmdl");
 
     Ogre::MeshPtr built = mesh(name);
     ASSERT_TRUE(built);
