@@ -14,7 +14,10 @@
 #include <OgreRoot.h>
 
 #include "app/about_dialog.h"
+#include "app/hash_dialog.h"
 #include "app/menu_table.h"
+#include "app/pmet_command.h"
+#include "app/raster_command.h"
 #include "app/render_view.h"
 #include "materials/material_listing.h"
 #include "platform/application_identity.h"
@@ -189,6 +192,15 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdDynamicRendering:
                 toggleDynamicRendering();
+                break;
+            case kCmdConvertRaster:
+                convertRasterCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdViewPmet:
+                viewPmetFile(*state_.platform, state_.directories, this);
+                break;
+            case kCmdHashFunction:
+                runHashDialog(this);
                 break;
             case kCmdAbout: {
                 AboutDialog about(this);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/session_directories.h"
+
+namespace verada {
+
+// Tools > "View PMET file": writes the report of a chosen PMET file beside it as NAME.txt and
+// opens it in the desktop's viewer. Parse errors are written and shown in place of the report.
+void viewPmetFile(Platform& platform, SessionDirectories& directories, WindowHandle mainWindow);
+
+}  // namespace verada

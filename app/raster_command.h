@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/session_directories.h"
+
+namespace verada {
+
+// Tools > "Convert .rast to .dds": asks for a raster, converts it and shows the result.
+void convertRasterCommand(Platform& platform, SessionDirectories& directories,
+                          WindowHandle mainWindow);
+
+}  // namespace verada

@@ -1,0 +1,48 @@
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/subcommands.h"
+#include "tools/name_hash.h"
+
+namespace verada::cli {
+namespace {
+
+void printHash(const std::string& text) {
+    std::printf("0x%08X\t%s\n", nameHash(text), text.c_str());
+}
+
+}  // namespace
+
+void addHashCommand(CLI::App& app, int& exitCode) {
+    CLI::App* command = app.add_subcommand(
+        "hash", "Print the name hash of each TEXT, or of each line of standard input");
+    auto texts = std::make_shared<std::vector<std::string>>();
+    command->add_option("text", *texts, "Names to hash (their bytes as given)");
+    command->callback([texts, &exitCode]() {
+        exitCode = 0;
+        if (!texts->empty()) {
+            for (const std::string& text : *texts) {
+                printHash(text);
+            }
+            return;
+        }
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            // Lists written on Windows end their lines in "\r\n"; the "\r" is no part of the name.
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            printHash(line);
+        }
+        if (std::cin.bad()) {
+            std::fprintf(stderr, "ERR: Standard input could not be read.\n");
+            exitCode = 1;
+        }
+    });
+}
+
+}  // namespace verada::cli
