@@ -9,13 +9,10 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
-<<<<<<< HEAD
-// verada render -o OUT.png [--size WxH] FILE...
-void addRenderCommand(CLI::App& app, int& exitCode);
-=======
 void addHashCommand(CLI::App& app, int& exitCode);
 void addPmetCommand(CLI::App& app, int& exitCode);
 void addRast2ddsCommand(CLI::App& app, int& exitCode);
->>>>>>> main
+// verada render -o OUT.png [--size WxH] FILE...
+void addRenderCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli
