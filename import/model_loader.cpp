@@ -184,4 +184,17 @@ std::optional<std::string> addModelFileAsNewNode(AppState& state, const std::str
     }
 }
 
+int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths) {
+    int added = 0;
+    for (const std::string& path : paths) {
+        if (std::optional<std::string> error = addModelFileAsNewNode(state, path)) {
+            state.platform->messageBox(nullptr, *error, kApplicationCaption, MessageButtons::Ok,
+                                       MessageIcon::Warning);
+        } else {
+            ++added;
+        }
+    }
+    return added;
+}
+
 }  // namespace verada

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "import/imported_model.h"
 #include "import/model_format.h"
@@ -25,5 +26,10 @@ int addModelToExistingNode(AppState& state, ModelFormat format, const std::strin
 // The model file at path on a new node, without a dialog (command line and batch rendering).
 // Nothing on success, else the message text.
 std::optional<std::string> addModelFileAsNewNode(AppState& state, const std::string& path);
+
+// `verada FILE...`: each file on a new node, as its menu command would do it; a file that
+// cannot be loaded shows its message the way the menu command does, and the rest still load.
+// Returns how many were added.
+int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada

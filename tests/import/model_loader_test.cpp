@@ -189,5 +189,18 @@ TEST_F(ModelLoaderTest, FileFromTheCommandLineGoesOnANewNode) {
     EXPECT_TRUE(platform.fileRequests.empty());
 }
 
+TEST_F(ModelLoaderTest, CommandLineFilesLoadDespiteABadOne) {
+    std::vector<std::string> paths = {test::samplePath("gmdc/TestMesh.5gd").string(), "notes.txt",
+                                      test::samplePath("gmdl/Megamouth.gmdl").string()};
+    EXPECT_EQ(addModelFilesAsNewNodes(state, paths), 2);
+    EXPECT_NE(rootChild("TestMesh"), nullptr);
+    EXPECT_NE(rootChild("Megamouth"), nullptr);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "ERR: Not a model file (.gmdl, .gmsh, .5gd, .simpe): notes.txt");
+    EXPECT_FALSE(platform.messages[0].hasOwner);
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+}
+
 }  // namespace
 }  // namespace verada
