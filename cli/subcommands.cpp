@@ -8,9 +8,8 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addHashCommand(app, exitCode);
     addPmetCommand(app, exitCode);
     addRast2ddsCommand(app, exitCode);
-#ifdef VERADA_RENDER_COMMAND
+    addInfoCommand(app, exitCode);
     addRenderCommand(app, exitCode);
-#endif
 }
 
 }  // namespace verada::cli

@@ -12,6 +12,8 @@ void addSubcommands(CLI::App& app, int& exitCode);
 void addHashCommand(CLI::App& app, int& exitCode);
 void addPmetCommand(CLI::App& app, int& exitCode);
 void addRast2ddsCommand(CLI::App& app, int& exitCode);
+// verada info [--json] FILE...: the groups of each model file.
+void addInfoCommand(CLI::App& app, int& exitCode);
 // verada render -o OUT.png [--size WxH] FILE...
 void addRenderCommand(CLI::App& app, int& exitCode);
 

@@ -4,6 +4,10 @@
 #include <cctype>
 #include <filesystem>
 
+#include "import/gmdc_reader.h"
+#include "import/gmdl_reader.h"
+#include "import/gmsh_reader.h"
+
 namespace verada {
 
 std::optional<ModelFormat> modelFormatForPath(const std::string& path) {
@@ -18,6 +22,19 @@ std::optional<ModelFormat> modelFormatForPath(const std::string& path) {
     }
     if (extension == ".5gd" || extension == ".simpe") {
         return ModelFormat::Gmdc;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> readModelFile(ModelFormat format, ImportedModel& model,
+                                         const std::string& fileName) {
+    switch (format) {
+        case ModelFormat::Gmdl:
+            return readGmdlFile(model, fileName);
+        case ModelFormat::Gmsh:
+            return readGmshFile(model, fileName);
+        case ModelFormat::Gmdc:
+            return readGmdcFile(model, fileName);
     }
     return std::nullopt;
 }

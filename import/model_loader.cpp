@@ -8,8 +8,6 @@
 #include <OgreSceneNode.h>
 
 #include "import/gmdc_reader.h"
-#include "import/gmdl_reader.h"
-#include "import/gmsh_reader.h"
 #include "import/mesh_builder.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
@@ -36,19 +34,6 @@ FormatDialog dialogFor(ModelFormat format) {
              {"SimPE (*.simpe)", "*.simpe"},
              {"GMDC (*.5gd)", "*.5gd"},
              {"All Files (*.*)", "*.*"}}};
-}
-
-std::optional<std::string> readModel(ModelFormat format, ImportedModel& model,
-                                     const std::string& fileName) {
-    switch (format) {
-        case ModelFormat::Gmdl:
-            return readGmdlFile(model, fileName);
-        case ModelFormat::Gmsh:
-            return readGmshFile(model, fileName);
-        case ModelFormat::Gmdc:
-            break;
-    }
-    return readGmdcFile(model, fileName);
 }
 
 void releaseModel(ModelFormat format, ImportedModel& model) {
@@ -109,7 +94,7 @@ int loadModelForFormat(AppState& state, ModelFormat format, ImportedModel& model
     if (!picked) {
         return 0;
     }
-    if (std::optional<std::string> error = readModel(format, model, picked->fileTitle)) {
+    if (std::optional<std::string> error = readModelFile(format, model, picked->fileTitle)) {
         state.platform->messageBox(nullptr, *error, kApplicationCaption, MessageButtons::Ok,
                                    MessageIcon::Warning);
         return 0;
@@ -171,7 +156,7 @@ std::optional<std::string> addModelFileAsNewNode(AppState& state, const std::str
     }
     try {
         ImportedModel model;
-        if (std::optional<std::string> error = readModel(*format, model, path)) {
+        if (std::optional<std::string> error = readModelFile(*format, model, path)) {
             return error;
         }
         model.fullPath = path;

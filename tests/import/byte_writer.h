@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace verada::test {
+
+// Builds the bytes of a model file for the reader tests.
+class ByteWriter {
+  public:
+    ByteWriter& u8(std::uint8_t value) {
+        bytes_.push_back(value);
+        return *this;
+    }
+    ByteWriter& u16(std::uint16_t value) { return u8(value & 0xFF).u8(value >> 8); }
+    ByteWriter& u32(std::uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
+    ByteWriter& be16(std::uint16_t value) { return u8(value >> 8).u8(value & 0xFF); }
+    ByteWriter& be32(std::uint32_t value) { return be16(value >> 16).be16(value & 0xFFFF); }
+    ByteWriter& f32(float value) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return u32(bits);
+    }
+    ByteWriter& zeros(std::size_t count) {
+        bytes_.insert(bytes_.end(), count, 0);
+        return *this;
+    }
+    ByteWriter& raw(const std::vector<std::uint8_t>& bytes) {
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+    ByteWriter& text(const std::string& characters) {
+        bytes_.insert(bytes_.end(), characters.begin(), characters.end());
+        return *this;
+    }
+
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    std::size_t size() const { return bytes_.size(); }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// Prefix lengths for a truncation sweep over the first `end` bytes: every length below `head`,
+// every `stride`-th one, and every one of the last `tail` bytes.
+std::vector<std::size_t> sweepLengths(std::size_t end, std::size_t head, std::size_t stride,
+                                      std::size_t tail);
+
+// The first `length` bytes in an allocation of exactly that size, so reading past it is caught.
+std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& bytes, std::size_t length);
+
+std::vector<std::uint8_t> fileBytes(const std::string& path);
+
+}  // namespace verada::test
