@@ -75,16 +75,50 @@ class ViewerFixture : public ::testing::Test {
                                  static_cast<size_t>(v * (window->getHeight() - 1)), 0);
     }
 
+    void expectToolsMenuReachesItsCommands();
+
     test::TempDir dir_;
     test::FakePlatform platform_;
     std::unique_ptr<QApplication> application_;
     std::unique_ptr<ViewerSession> session_;
 };
 
+// Each Tools command opens its own dialog first: cancelling it shows which command ran.
+void ViewerFixture::expectToolsMenuReachesItsCommands() {
+    MainWindow& window = session_->window();
+    struct Case {
+        int command;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {kCmdConvertRaster, {"File not located"}},
+        {kCmdViewPmet, {"File not located", "File not found."}},
+    };
+    for (const Case& c : cases) {
+        platform_.messages.clear();
+        platform_.fileAnswers.push_back(std::nullopt);
+        window.runCommand(c.command);
+        ASSERT_EQ(platform_.messages.size(), c.messages.size()) << c.command;
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(platform_.messages[i].text, c.messages[i]);
+        }
+        EXPECT_TRUE(platform_.fileAnswers.empty());
+    }
+
+    std::string seenTitle;
+    QTimer::singleShot(0, [&seenTitle] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        seenTitle = dialog->windowTitle().toStdString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    window.runCommand(kCmdHashFunction);
+    EXPECT_EQ(seenTitle, "Hash function");
+}
+
 using ViewerStart = ViewerFixture;
 using ViewerQuit = ViewerFixture;
 
-TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrame) {
+TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrameAndDispatches) {
     platform_.memoryLoad = 5;
     // A far backdrop leaves the top corners to the background colour.
     startSession("[SceneParms]\r\nBackgroundShift=1000\r\n");
@@ -139,6 +173,8 @@ TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrame) {
     EXPECT_TRUE(window.action(kCmdDynamicRendering)->isChecked());
     window.runCommand(kCmdDynamicRendering);
     EXPECT_FALSE(window.action(kCmdDynamicRendering)->isChecked());
+
+    expectToolsMenuReachesItsCommands();
 }
 
 void expectConfigWritten(const std::filesystem::path& file) {
