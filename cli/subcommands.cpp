@@ -5,6 +5,8 @@
 namespace verada::cli {
 
 void addSubcommands(CLI::App& app, int& exitCode) {
+    addUnpackCommand(app, exitCode);
+    addPackCommand(app, exitCode);
     addHashCommand(app, exitCode);
     addPmetCommand(app, exitCode);
     addRast2ddsCommand(app, exitCode);

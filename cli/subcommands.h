@@ -9,6 +9,8 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
+void addUnpackCommand(CLI::App& app, int& exitCode);
+void addPackCommand(CLI::App& app, int& exitCode);
 void addHashCommand(CLI::App& app, int& exitCode);
 void addPmetCommand(CLI::App& app, int& exitCode);
 void addRast2ddsCommand(CLI::App& app, int& exitCode);

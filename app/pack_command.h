@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/session_directories.h"
+
+namespace verada {
+
+// Tools > "Pack DBPF (V2)": asks for a file of the source folder, then for the package to
+// write, and packs the folder's item files into it.
+void packArchiveCommand(Platform& platform, SessionDirectories& directories,
+                        WindowHandle mainWindow);
+
+}  // namespace verada

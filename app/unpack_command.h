@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/session_directories.h"
+
+namespace verada {
+
+// Tools > "Unpack DBPF|DBBF (V2)": asks for a package and unpacks it beside itself.
+void unpackArchiveCommand(Platform& platform, SessionDirectories& directories,
+                          WindowHandle mainWindow);
+
+}  // namespace verada

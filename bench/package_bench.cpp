@@ -1,0 +1,318 @@
+// Package tools benchmark: QFS decoding against the npm qfs-compression decoder, unpacking and
+// packing a 1 GiB, 20,000-item package against tar. Each ratio compares figures of this run.
+//   package_bench qfs WORK_DIR PEER_SCRIPT
+//   package_bench archive WORK_DIR
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/archive_packer.h"
+#include "tools/archive_unpacker.h"
+#include "tools/qfs_decompressor.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+bool shell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+std::string textLike(std::size_t size, std::mt19937& random) {
+    static const char* words[] = {
+        "<prop name=\"", "modelMeshLOD0", "\" value=\"", "0x00E6BCE5", "creature", " part ", "\r\n",
+        "float3 ",       "1.000000 ",     "bool true",   "</prop>",    "key ",     "text "};
+    std::string text;
+    while (text.size() < size) {
+        text += words[random() % (sizeof words / sizeof *words)];
+    }
+    text.resize(size);
+    return text;
+}
+
+std::string binaryLike(std::size_t size, std::mt19937& random) {
+    std::string data;
+    float x = 0;
+    while (data.size() < size) {
+        x += static_cast<float>(random() % 64) / 256.0f;
+        data.append(reinterpret_cast<const char*>(&x), 4);
+        std::uint32_t small = random() % 16;
+        data.append(reinterpret_cast<const char*>(&small), 4);
+        data.append(random() % 3 == 0 ? 8 : 4, '\0');
+    }
+    data.resize(size);
+    return data;
+}
+
+int benchQfs(const fs::path& work, const std::string& peerScript) {
+    std::mt19937 random(1);
+    const std::size_t size = 12 << 20;
+    struct Sample {
+        const char* name;
+        std::string data;
+    };
+    std::vector<Sample> samples = {{"text-like", textLike(size, random)},
+                                   {"binary", binaryLike(size, random)}};
+    std::printf(
+        "QFS decode, %zu MiB per stream, best CPU time of a round (MB = 10^6 bytes of output)\n",
+        size >> 20);
+    for (const Sample& sample : samples) {
+        const fs::path raw = work / (std::string(sample.name) + ".bin");
+        const fs::path packed = work / (std::string(sample.name) + ".qfs");
+        writeFile(raw, sample.data);
+        if (!shell("node '" + peerScript + "' compress '" + raw.string() + "' '" + packed.string() +
+                   "'")) {
+            std::fprintf(stderr, "the npm peer failed; run scripts/install-test-peers.sh\n");
+            return 1;
+        }
+        const std::string stream = readFile(packed);
+        std::vector<std::uint8_t> input(stream.begin(), stream.end());
+        std::vector<std::uint8_t> output(sample.data.size());
+        auto error =
+            verada::decompressQfs(input.data(), input.size(), output.data(), output.size());
+        if (error || std::memcmp(output.data(), sample.data.data(), output.size()) != 0) {
+            std::fprintf(stderr, "decode mismatch: %s\n", error.value_or("wrong bytes").c_str());
+            return 1;
+        }
+        const int rounds = 20;
+        double best = 1e9;
+        for (int i = 0; i < rounds; ++i) {
+            std::clock_t start = std::clock();
+            verada::decompressQfs(input.data(), input.size(), output.data(), output.size());
+            best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
+        }
+        const fs::path timing = work / "npm-time.txt";
+        if (!shell("node '" + peerScript + "' time-decompress '" + packed.string() + "' 10 > '" +
+                   timing.string() + "'")) {
+            return 1;
+        }
+        const double npm = std::stod(readFile(timing));
+        const double ours = static_cast<double>(output.size()) / best / 1e6;
+        const double theirs = static_cast<double>(output.size()) / npm / 1e6;
+        std::printf(
+            "  %-9s (compressed 1:%.2f): verada %7.0f MB/s, npm qfs-compression %6.0f MB/s, "
+            "%.2fx\n",
+            sample.name, static_cast<double>(output.size()) / input.size(), ours, theirs,
+            ours / theirs);
+    }
+    return 0;
+}
+
+void removeFolder(const fs::path& path) {
+    std::error_code error;
+    fs::remove_all(path, error);
+}
+
+void putLe32(std::string& out, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+void appendLe32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// 20,000 items totalling exactly 1 GiB, sizes spread from a few bytes to about 107 KB, written
+// as files in two folders of 10,000 (the most one package takes) and as one DBPF package.
+void generateItems(const fs::path& folder, const fs::path& packagePath) {
+    const std::size_t count = 20000;
+    const std::uint64_t total = 1ull << 30;
+    std::mt19937_64 random(7);
+    std::vector<std::uint64_t> sizes(count);
+    std::uint64_t sum = 0;
+    for (auto& size : sizes) {
+        size = 1 + random() % (2 * total / count);
+        sum += size;
+    }
+    std::int64_t rest = static_cast<std::int64_t>(total) - static_cast<std::int64_t>(sum);
+    for (std::size_t i = 0; rest != 0; i = (i + 1) % count) {
+        std::int64_t step =
+            std::clamp<std::int64_t>(rest, -static_cast<std::int64_t>(sizes[i]) + 1, 100000);
+        sizes[i] += step;
+        rest -= step;
+    }
+    std::string block(2 * total / count + 200000, '\0');
+    for (auto& c : block) {
+        c = static_cast<char>(random());
+    }
+
+    std::string header(96, '\0');
+    header.replace(0, 4, "DBPF");
+    putLe32(header, 4, 2);
+    putLe32(header, 36, static_cast<std::uint32_t>(count));
+    putLe32(header, 60, 3);
+    std::ofstream package(packagePath, std::ios::binary);
+    package.write(header.data(), static_cast<std::streamsize>(header.size()));
+    std::string index;
+    appendLe32(index, 4);
+    appendLe32(index, 0);
+    std::uint32_t offset = 96;
+
+    fs::create_directories(folder / "a");
+    fs::create_directories(folder / "b");
+    char name[64];
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t typeId = static_cast<std::uint32_t>(random());
+        std::snprintf(name, sizeof name, "KL-UNKN-%08X-00000001-%08zX.bnry", typeId, i);
+        const char* bytes = block.data() + i % 1000;
+        const auto size = static_cast<std::streamsize>(sizes[i]);
+        std::ofstream(folder / (i < count / 2 ? "a" : "b") / name, std::ios::binary)
+            .write(bytes, size);
+        package.write(bytes, size);
+        for (std::uint32_t word : {typeId, 1u, static_cast<std::uint32_t>(i), offset,
+                                   static_cast<std::uint32_t>(sizes[i]) | 0x80000000u,
+                                   static_cast<std::uint32_t>(sizes[i]), 0x00010000u}) {
+            appendLe32(index, word);
+        }
+        offset += static_cast<std::uint32_t>(sizes[i]);
+    }
+    package.write(index.data(), static_cast<std::streamsize>(index.size()));
+    package.seekp(44);
+    std::string words(24, '\0');
+    putLe32(words, 0, static_cast<std::uint32_t>(index.size()));
+    putLe32(words, 20, offset);
+    package.write(words.data(), 24);
+}
+
+template <typename Run, typename Reset>
+double bestOf(int runs, Run run, Reset reset) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        reset();
+        shell("sync");
+        auto start = Clock::now();
+        if (!run()) {
+            std::fprintf(stderr, "run failed\n");
+            std::exit(1);
+        }
+        best = std::min(best, secondsSince(start));
+    }
+    return best;
+}
+
+int benchArchive(const fs::path& work) {
+    const fs::path items = work / "items";
+    const fs::path package = work / "all.package";
+    const fs::path tarFile = work / "all.tar";
+    const fs::path unpacked = work / "all";
+    const fs::path tarOut = work / "tar-out";
+    std::printf("Generating 20000 items, 1 GiB, as files and as one package...\n");
+    generateItems(items, package);
+    const int runs = 3;
+
+    // A package holds at most 10,000 items: the folder is packed as its two halves.
+    auto packedHalf = [&](const char* half) { return work / (std::string(half) + ".package"); };
+    auto tarHalf = [&](const char* half) { return work / (std::string(half) + ".tar"); };
+    double pack = bestOf(
+        runs,
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                if (auto error =
+                        verada::packArchive((items / half).string(), packedHalf(half).string())) {
+                    std::fprintf(stderr, "%s\n", error->c_str());
+                    return false;
+                }
+            }
+            return true;
+        },
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                fs::remove(packedHalf(half));
+            }
+        });
+    double tarCreate = bestOf(
+        runs,
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                if (!shell("tar -cf '" + tarHalf(half).string() + "' -C '" +
+                           (items / half).string() + "' .")) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        [&] {
+            for (const char* half : {"a", "b"}) {
+                fs::remove(tarHalf(half));
+            }
+        });
+    std::printf(
+        "Pack 1 GiB / 20000 files (two packages of 10000): verada %.2f s, tar -cf %.2f s, "
+        "ratio %.2f\n",
+        pack, tarCreate, pack / tarCreate);
+    for (const char* half : {"a", "b"}) {
+        fs::remove(packedHalf(half));
+        fs::remove(tarHalf(half));
+    }
+
+    if (!shell("tar -cf '" + tarFile.string() + "' -C '" + items.string() + "' .")) {
+        return 1;
+    }
+    removeFolder(items);
+    double unpack = bestOf(
+        runs,
+        [&] {
+            verada::UnpackResult result = verada::unpackArchive(package.string());
+            if (!result.succeeded) {
+                std::fprintf(stderr, "%s\n", result.text.c_str());
+            }
+            return result.succeeded;
+        },
+        [&] { removeFolder(unpacked); });
+    double tarExtract = bestOf(
+        runs,
+        [&] { return shell("tar -xf '" + tarFile.string() + "' -C '" + tarOut.string() + "'"); },
+        [&] {
+            removeFolder(tarOut);
+            fs::create_directories(tarOut);
+        });
+    std::printf("Unpack 1 GiB / 20000 items: verada %.2f s, tar -xf %.2f s, ratio %.2f\n", unpack,
+                tarExtract, unpack / tarExtract);
+    removeFolder(unpacked);
+    removeFolder(tarOut);
+    fs::remove(package);
+    fs::remove(tarFile);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "qfs") {
+        return benchQfs(argv[2], argv[3]);
+    }
+    if (argc >= 3 && std::string(argv[1]) == "archive") {
+        return benchArchive(argv[2]);
+    }
+    std::fprintf(stderr, "usage: package_bench qfs WORK_DIR PEER_SCRIPT | archive WORK_DIR\n");
+    return 2;
+}

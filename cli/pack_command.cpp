@@ -1,0 +1,41 @@
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/subcommands.h"
+#include "cli/terminal_output.h"
+#include "tools/archive_packer.h"
+
+namespace verada::cli {
+
+void addPackCommand(CLI::App& app, int& exitCode) {
+    struct Arguments {
+        std::string sourceDirectory;
+        std::string output;
+    };
+    auto arguments = std::make_shared<Arguments>();
+    CLI::App* command = app.add_subcommand(
+        "pack", "Pack the KL-* item files of a folder into a DBPF version 2 package");
+    command->add_option("source", arguments->sourceDirectory, "Folder holding the item files")
+        ->required();
+    command->add_option("output", arguments->output, "Package to write (.package)")->required();
+    command->callback([arguments, &exitCode] {
+        std::optional<std::string> error;
+        {
+            ProgressLine progress("Packing " + arguments->output);
+            error = packArchive(arguments->sourceDirectory, arguments->output,
+                                [&progress](std::uint64_t done, std::uint64_t total) {
+                                    progress.update(done, total);
+                                });
+        }
+        if (error) {
+            printText(stderr, *error);
+            exitCode = 1;
+        }
+    });
+}
+
+}  // namespace verada::cli

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace verada::test {
+
+// Builds DBPF and DBBF packages in every index form, with fields that tests can spoil.
+struct TestItem {
+    std::uint32_t typeId = 0;
+    std::uint32_t groupId = 0;
+    std::uint32_t instanceId = 0;
+    std::string bytes;  // as stored
+    std::uint32_t decompressedSize = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t storedSizeHighBits = 0;                    // ORed into the stored size field
+    std::optional<std::uint32_t> storedSize = std::nullopt;  // instead of bytes.size()
+};
+
+struct TestPackage {
+    std::string magic = "DBPF";
+    std::uint32_t version = 2;
+    std::uint32_t indexType = 4;
+    std::uint32_t constant1 = 0;  // index types 5, 6 and 7
+    std::uint32_t constant2 = 0;  // index type 7
+    std::uint32_t nullWord = 0;
+    std::optional<std::uint32_t> entryCount;
+    std::optional<std::uint32_t> indexSize;
+    std::uint32_t indexSizeHigh = 0;    // DBBF
+    std::uint32_t indexOffsetHigh = 0;  // DBBF
+    std::vector<TestItem> items;
+};
+
+inline void appendLe32(std::string& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+inline void putLe32At(std::string& out, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+inline std::string buildPackage(const TestPackage& spec) {
+    const bool dbbf = spec.magic == "DBBF";
+    std::string out(128, '\0');
+    out.replace(0, 4, spec.magic);
+    putLe32At(out, 4, spec.version);
+    putLe32At(out, 36, spec.entryCount.value_or(static_cast<std::uint32_t>(spec.items.size())));
+
+    std::vector<std::uint32_t> offsets;
+    for (const TestItem& item : spec.items) {
+        offsets.push_back(static_cast<std::uint32_t>(out.size()));
+        out += item.bytes;
+    }
+
+    const std::uint32_t indexOffset = static_cast<std::uint32_t>(out.size());
+    std::string index;
+    appendLe32(index, spec.indexType);
+    if (spec.indexType == 5 || spec.indexType == 6 || spec.indexType == 7) {
+        appendLe32(index, spec.constant1);
+    }
+    if (spec.indexType == 7) {
+        appendLe32(index, spec.constant2);
+    }
+    appendLe32(index, spec.nullWord);
+    for (std::size_t i = 0; i < spec.items.size(); ++i) {
+        const TestItem& item = spec.items[i];
+        if (spec.indexType != 5 && spec.indexType != 6 && spec.indexType != 7) {
+            appendLe32(index, item.typeId);
+        }
+        if (spec.indexType != 7) {
+            appendLe32(index, item.groupId);
+        }
+        appendLe32(index, item.instanceId);
+        appendLe32(index, offsets[i]);
+        if (dbbf) {
+            appendLe32(index, 0);
+        }
+        appendLe32(index, item.storedSize.value_or(static_cast<std::uint32_t>(item.bytes.size())) |
+                              item.storedSizeHighBits);
+        appendLe32(index, item.decompressedSize);
+        appendLe32(index, item.flags);
+    }
+    out += index;
+
+    const std::uint32_t indexSize =
+        spec.indexSize.value_or(static_cast<std::uint32_t>(index.size()));
+    if (dbbf) {
+        putLe32At(out, 40, indexSize);
+        putLe32At(out, 44, spec.indexSizeHigh);
+        putLe32At(out, 56, indexOffset);
+        putLe32At(out, 60, spec.indexOffsetHigh);
+    } else {
+        putLe32At(out, 44, indexSize);
+        putLe32At(out, 64, indexOffset);
+    }
+    return out;
+}
+
+}  // namespace verada::test
