@@ -11,6 +11,7 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addPmetCommand(app, exitCode);
     addRast2ddsCommand(app, exitCode);
     addInfoCommand(app, exitCode);
+    addRenderCommand(app, exitCode);
 }
 
 }  // namespace verada::cli
