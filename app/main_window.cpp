@@ -8,21 +8,26 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include <OgreCamera.h>
 #include <OgreException.h>
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 
 #include "app/about_dialog.h"
+#include "app/attach_mesh_dialog.h"
 #include "app/hash_dialog.h"
 #include "app/menu_table.h"
+#include "app/node_properties_dialog.h"
 #include "app/pack_command.h"
 #include "app/pmet_command.h"
 #include "app/raster_command.h"
 #include "app/render_view.h"
+#include "app/toggle_visibility_dialog.h"
 #include "app/unpack_command.h"
+#include "import/model_loader.h"
 #include "materials/material_listing.h"
 #include "platform/application_identity.h"
+#include "render/scene_nodes.h"
+#include "render/view_control.h"
 
 namespace verada {
 
@@ -56,6 +61,8 @@ MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(th
         bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
         bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
         if (releasePicks(shift, ctrl, alt)) {
+            QPoint at = event->position().toPoint();
+            pickNodeAt(state_, at.x() & 0xFFFF, at.y() & 0xFFFF);
             renderFrame();
         }
     };
@@ -132,17 +139,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::followViewSize() {
     qreal ratio = view_->devicePixelRatioF();
     state_.clientRect = {0, 0, view_->width(), view_->height()};
-    if (!state_.camera || !state_.renderWindow) {
-        return;
+    if (state_.renderWindow) {
+        state_.renderWindow->resize(static_cast<unsigned>(view_->width() * ratio),
+                                    static_cast<unsigned>(view_->height() * ratio));
     }
-    state_.renderWindow->resize(static_cast<unsigned>(view_->width() * ratio),
-                                static_cast<unsigned>(view_->height() * ratio));
-    state_.renderWindow->windowMovedOrResized();
-    if (state_.clientRect.bottom != state_.clientRect.top) {
-        state_.camera->setAspectRatio(static_cast<float>(state_.renderWindow->getWidth()) /
-                                      static_cast<float>(state_.renderWindow->getHeight()));
-    }
-    state_.root->renderOneFrame();
+    handleWindowResize(state_);
 }
 
 void MainWindow::toggleDynamicRendering() {
@@ -164,8 +165,10 @@ void MainWindow::showCommandError(const std::string& text) {
 void MainWindow::carryOut(const DecodedInput& input) {
     try {
         switch (input.action) {
-            case InputAction::Quit:
-                QCoreApplication::exit(0);
+            case InputAction::None:
+                break;
+            case InputAction::ResetCamera:
+                resetCamera(state_);
                 break;
             case InputAction::CountMaterials: {
                 char text[64];
@@ -175,7 +178,41 @@ void MainWindow::carryOut(const DecodedInput& input) {
                                             MessageIcon::None);
                 break;
             }
-            default:
+            case InputAction::PointsMode:
+                setPolygonMode(state_, PolygonView::Points);
+                break;
+            case InputAction::Quit:
+                QCoreApplication::exit(0);
+                break;
+            case InputAction::ResetNode:
+                resetSelectedNode(state_);
+                break;
+            case InputAction::SolidMode:
+                setPolygonMode(state_, PolygonView::Solid);
+                break;
+            case InputAction::WireframeMode:
+                setPolygonMode(state_, PolygonView::Wireframe);
+                break;
+            case InputAction::OrbitCamera:
+                orbitCamera(state_, input.a, input.b);
+                break;
+            case InputAction::PanCamera:
+                panCamera(state_, input.a, input.b);
+                break;
+            case InputAction::ZoomCamera:
+                zoomCamera(state_, input.a);
+                break;
+            case InputAction::TurnNode:
+                turnSelectedNode(state_, input.a, input.b);
+                break;
+            case InputAction::MoveNode:
+                moveSelectedNode(state_, input.a, input.b);
+                break;
+            case InputAction::RollNode:
+                rollSelectedNode(state_, input.a);
+                break;
+            case InputAction::MoveNodeDepth:
+                moveSelectedNodeDepth(state_, input.a);
                 break;
         }
     } catch (const Ogre::Exception& error) {
@@ -183,14 +220,54 @@ void MainWindow::carryOut(const DecodedInput& input) {
     }
 }
 
+void MainWindow::addToExistingNode() {
+    state_.attachTargetNode.clear();
+    runAttachMeshDialog(this, state_);
+    if (state_.attachTargetNode.empty()) {
+        return;
+    }
+    switch (state_.attachSource) {
+        case kAttachGmdc:
+            addModelToExistingNode(state_, ModelFormat::Gmdc, state_.attachTargetNode);
+            break;
+        case kAttachGmdl:
+            addModelToExistingNode(state_, ModelFormat::Gmdl, state_.attachTargetNode);
+            break;
+        case kAttachGmsh:
+            addModelToExistingNode(state_, ModelFormat::Gmsh, state_.attachTargetNode);
+            break;
+        default:
+            break;  // Ogre meshes load through the material library, not built yet
+    }
+}
+
 void MainWindow::runCommand(int commandId) {
     try {
         switch (commandId) {
             case kCmdExit:
-                if (state_.root && state_.renderWindow) {
-                    state_.root->detachRenderTarget(state_.renderWindow);
-                }
+                detachRenderWindow(state_);
                 close();
+                break;
+            case kCmdToggleVisibility:
+                runToggleVisibilityDialog(this, state_);
+                break;
+            case kCmdSelectedProperties:
+                runNodePropertiesDialog(this, state_);
+                break;
+            case kCmdRemoveAll:
+                removeAllNodes(state_);
+                break;
+            case kCmdAddSims2:
+                addModelAsNewNode(state_, ModelFormat::Gmdc);
+                break;
+            case kCmdAddGmdl:
+                addModelAsNewNode(state_, ModelFormat::Gmdl);
+                break;
+            case kCmdAddGmsh:
+                addModelAsNewNode(state_, ModelFormat::Gmsh);
+                break;
+            case kCmdAddToExisting:
+                addToExistingNode();
                 break;
             case kCmdDynamicRendering:
                 toggleDynamicRendering();

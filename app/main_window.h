@@ -36,6 +36,7 @@ class MainWindow : public QMainWindow {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    void addToExistingNode();
     void buildMenu();
     void followViewSize();
     void toggleDynamicRendering();

@@ -6,13 +6,13 @@
 #include <QApplication>
 
 #include "app/viewer_session.h"
+#include "import/model_loader.h"
 #include "platform/qt/display_probe.h"
 #include "platform/qt/qt_platform.h"
 
 namespace verada {
 
 int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
-    (void)files;
     if (!std::getenv("QT_QPA_PLATFORM")) {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
     }
@@ -29,6 +29,7 @@ int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
         std::fprintf(stderr, "verada: cannot start the 3D engine: %s\n", error->c_str());
         return 1;
     }
+    addModelFilesAsNewNodes(session.state(), files);
     int exitCode = application.exec();
     session.shutdown();
     return exitCode;

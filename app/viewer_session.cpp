@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/render_view.h"
 #include "render/engine_setup.h"
+#include "render/scene_nodes.h"
 
 namespace verada {
 
@@ -42,6 +43,9 @@ std::optional<std::string> ViewerSession::start() {
 
 void ViewerSession::releaseEngine() {
     state_.engineReady = false;
+    if (state_.sceneManager) {
+        releaseMeshVertexData(state_);
+    }
     delete state_.root;
     state_.root = nullptr;
     state_.renderWindow = nullptr;
