@@ -16,8 +16,7 @@
 #include "import/mesh_builder.h"
 #include "render/scene_nodes.h"
 #include "render/view_control.h"
-#include "tests/support/fake_platform.h"
-#include "tests/support/test_paths.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace verada {
 namespace {
@@ -60,64 +59,13 @@ ImportedModel cubeModel() {
     return model;
 }
 
-// The real main window and engine on the X display, driven through the scene operations.
-class SceneView : public ::testing::Test {
+// The real main window and engine, driven through the scene operations.
+class SceneView : public test::ViewerFixture {
   protected:
     void SetUp() override {
-        for (const char* name : {"plugins.cfg", "resources.cfg"}) {
-            std::filesystem::copy_file(
-                std::filesystem::path(std::getenv("VERADA_BUILD_DIR")) / name, dir_ / name);
-        }
-        std::filesystem::current_path(dir_.path());
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        static int argc = 1;
-        static char name[] = "scene_view_test";
-        static char* argv[] = {name, nullptr};
-        application_ = std::make_unique<QApplication>(argc, argv);
-        session_ = std::make_unique<ViewerSession>(platform_);
-        std::optional<std::string> error = session_->start();
-        ASSERT_FALSE(error) << *error;
-        for (int i = 0; i < 20; ++i) {
-            QCoreApplication::processEvents();
-        }
+        test::ViewerFixture::SetUp();
+        startSession();
     }
-    void TearDown() override {
-        if (session_) {
-            session_->shutdown();
-        }
-    }
-
-    AppState& state() { return session_->state(); }
-
-    // Client pixel where a world point shows.
-    std::pair<int, int> project(const Ogre::Vector3& world) {
-        Ogre::Camera& camera = *state().camera;
-        Ogre::Vector3 screen = camera.getProjectionMatrix() * (camera.getViewMatrix() * world);
-        return {static_cast<int>((screen.x + 1) / 2 * state().clientRect.right),
-                static_cast<int>((1 - screen.y) / 2 * state().clientRect.bottom)};
-    }
-
-    Ogre::ColourValue pixelAt(std::pair<int, int> client) {
-        // The window is read from its back buffer, which holds the frame before the last one.
-        state().renderFrame();
-        state().renderFrame();
-        Ogre::RenderWindow& window = *state().renderWindow;
-        Ogre::Image image(Ogre::PF_BYTE_RGBA, window.getWidth(), window.getHeight());
-        Ogre::PixelBox box = image.getPixelBox();
-        window.copyContentsToMemory(box, box);
-        double scale = static_cast<double>(window.getWidth()) / state().clientRect.right;
-        return image.getColourAt(static_cast<size_t>(client.first * scale),
-                                 static_cast<size_t>(client.second * scale), 0);
-    }
-
-    static float distance(const Ogre::ColourValue& a, const Ogre::ColourValue& b) {
-        return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
-    }
-
-    test::TempDir dir_;
-    test::FakePlatform platform_;
-    std::unique_ptr<QApplication> application_;
-    std::unique_ptr<ViewerSession> session_;
 };
 
 TEST_F(SceneView, ModelShowsLitAndIsPickedMovedScaledAndHidden) {

@@ -22,65 +22,18 @@
 #include "app/render_view.h"
 #include "app/viewer_session.h"
 #include "platform/profile.h"
-#include "tests/support/fake_platform.h"
-#include "tests/support/test_paths.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace verada {
 namespace {
 
-// The real main window and engine on the X display, in a folder of its own with the build's
-// engine lists, so that Verada.cfg and Ogre.log land there.
-class ViewerFixture : public ::testing::Test {
+class ViewerFixture : public test::ViewerFixture {
   protected:
-    void SetUp() override {
-        for (const char* name : {"plugins.cfg", "resources.cfg"}) {
-            std::filesystem::copy_file(
-                std::filesystem::path(std::getenv("VERADA_BUILD_DIR")) / name, dir_ / name);
-        }
-        std::filesystem::current_path(dir_.path());
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-        static int argc = 1;
-        static char name[] = "viewer_test";
-        static char* argv[] = {name, nullptr};
-        application_ = std::make_unique<QApplication>(argc, argv);
-    }
-
-    void startSession(const std::string& config) {
-        if (!config.empty()) {
-            test::writeFile(dir_ / "Verada.cfg", config);
-        }
-        session_ = std::make_unique<ViewerSession>(platform_);
-        std::optional<std::string> error = session_->start();
-        ASSERT_FALSE(error) << *error;
-        for (int i = 0; i < 20; ++i) {
-            QCoreApplication::processEvents();
-        }
-    }
-
-    // Runs the event loop, does what the test asks from inside it, and shuts down.
-    int runUntilQuit(const std::function<void()>& quit) {
-        QTimer::singleShot(50, quit);
-        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });
-        int code = application_->exec();
-        session_->shutdown();
-        return code;
-    }
-
     Ogre::ColourValue pixel(float u, float v) {
-        Ogre::RenderWindow* window = session_->state().renderWindow;
-        Ogre::Image image(Ogre::PF_BYTE_RGBA, window->getWidth(), window->getHeight());
-        Ogre::PixelBox box = image.getPixelBox();
-        window->copyContentsToMemory(box, box);
-        return image.getColourAt(static_cast<size_t>(u * (window->getWidth() - 1)),
-                                 static_cast<size_t>(v * (window->getHeight() - 1)), 0);
+        return pixelAt({static_cast<int>(u * (state().clientRect.right - 1)),
+                        static_cast<int>(v * (state().clientRect.bottom - 1))});
     }
-
     void expectToolsMenuReachesItsCommands();
-
-    test::TempDir dir_;
-    test::FakePlatform platform_;
-    std::unique_ptr<QApplication> application_;
-    std::unique_ptr<ViewerSession> session_;
 };
 
 // Each Tools command opens its own dialog first: cancelling it shows which command ran.
