@@ -70,7 +70,9 @@ MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(th
         bool middle = event->buttons().testFlag(Qt::MiddleButton);
         bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
         bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
-        carryOut(decodeWheel(event->angleDelta().y(), middle, ctrl, alt));
+        // Qt turns Alt + wheel into a horizontal turn; either axis counts here.
+        QPoint delta = event->angleDelta();
+        carryOut(decodeWheel(delta.y() != 0 ? delta.y() : delta.x(), middle, ctrl, alt));
     };
 
     dynamicRenderingTimer_.setInterval(33);

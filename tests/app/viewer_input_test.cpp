@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/main_window.h"
 #include "app/menu_table.h"
@@ -105,7 +106,12 @@ TEST_F(ViewerInput, ModelsAreAddedPickedMovedAndEditedThroughTheWindow) {
     Ogre::Vector3 before = cameraPosition(*state().camera);
     xdotool("keydown alt");
     drag(Qt::LeftButton, QPoint(300, 300), QPoint(200, 300));
+    QWheelEvent towardUser(QPointF(300, 300), view()->mapToGlobal(QPointF(300, 300)), QPoint(),
+                           QPoint(0, -120), Qt::NoButton, Qt::AltModifier, Qt::NoScrollPhase,
+                           false);
+    QApplication::sendEvent(view(), &towardUser);
     xdotool("keyup alt");
+    EXPECT_FLOAT_EQ(state().viewSettings.cameraDist, 2.0f - 0.05f);
     Ogre::Vector3 after = cameraPosition(*state().camera);
     EXPECT_GT(before.distance(after), 0.1f);
     EXPECT_FLOAT_EQ(state().orbitYaw, 100 * 0.125f);
