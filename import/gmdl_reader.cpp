@@ -278,7 +278,6 @@ std::optional<std::string> GmdlRead::readGroups() {
 
 std::optional<std::string> GmdlRead::buildGroup(int g, std::uint32_t indexCount) {
     const std::vector<std::uint16_t>& indices = indexStaging();
-    const std::vector<PoolVertex>& pool = vertexPool();
     auto [lowest, highest] = std::minmax_element(indices.begin(), indices.begin() + indexCount);
     std::uint32_t lo = *lowest;
     std::uint32_t hi = *highest;
@@ -307,25 +306,11 @@ std::optional<std::string> GmdlRead::buildGroup(int g, std::uint32_t indexCount)
         return printfText("ERR: Unable to allocate %d bytes for faces in group %d.",
                           static_cast<int>(2 * indexCount), g);
     }
-    for (std::uint32_t k = lo; k <= hi; ++k) {
-        const PoolVertex& vertex = pool[k];
-        std::size_t local = k - lo;
-        for (int axis = 0; axis < 3; ++axis) {
-            group.ownedPositions[3 * local + axis] = vertex.position[axis];
-            group.ownedNormals[3 * local + axis] = vertex.normal[axis];
-            group.boundsMin[axis] = std::min(group.boundsMin[axis], vertex.position[axis]);
-            group.boundsMax[axis] = std::max(group.boundsMax[axis], vertex.position[axis]);
-        }
-        group.ownedUvs[2 * local] = vertex.uv[0];
-        group.ownedUvs[2 * local + 1] = vertex.uv[1];
-    }
+    copyPoolVertices(group, lo);
     for (std::uint32_t i = 0; i < indexCount; ++i) {
         group.ownedFaces[i] = static_cast<std::uint16_t>(indices[i] - lo);
     }
-    group.positions = group.ownedPositions.data();
-    group.normals = group.ownedNormals.data();
-    group.uvs = group.ownedUvs.data();
-    group.faces = group.ownedFaces.data();
+    group.pointAtOwnedArrays();
     return std::nullopt;
 }
 

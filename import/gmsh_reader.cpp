@@ -258,7 +258,6 @@ std::optional<std::string> GmshRead::readFaceBlock() {
 std::optional<std::string> GmshRead::buildGroup() {
     model_.groups.resize(1);
     ModelGroup& group = model_.groups[0];
-    const std::vector<PoolVertex>& pool = vertexPool();
     group.boundsMin = {0.0f, 0.0f, 0.0f};
     group.boundsMax = {0.0f, 0.0f, 0.0f};
     std::optional<std::string> tail = unpackedNameTail(fileName_, "KL-GMSH");
@@ -278,22 +277,9 @@ std::optional<std::string> GmshRead::buildGroup() {
     if (!allocateZeroed(group.ownedFaces, indexCount_)) {
         return printfText("ERR: Unable to allocate %d bytes for faces.", 2 * indexCount_);
     }
-    for (int k = 0; k < vertexCount; ++k) {
-        const PoolVertex& vertex = pool[k];
-        for (int axis = 0; axis < 3; ++axis) {
-            group.ownedPositions[3 * k + axis] = vertex.position[axis];
-            group.ownedNormals[3 * k + axis] = vertex.normal[axis];
-            group.boundsMin[axis] = std::min(group.boundsMin[axis], vertex.position[axis]);
-            group.boundsMax[axis] = std::max(group.boundsMax[axis], vertex.position[axis]);
-        }
-        group.ownedUvs[2 * k] = vertex.uv[0];
-        group.ownedUvs[2 * k + 1] = vertex.uv[1];
-    }
+    copyPoolVertices(group, 0);
     std::copy_n(indexStaging().begin(), indexCount_, group.ownedFaces.begin());
-    group.positions = group.ownedPositions.data();
-    group.normals = group.ownedNormals.data();
-    group.uvs = group.ownedUvs.data();
-    group.faces = group.ownedFaces.data();
+    group.pointAtOwnedArrays();
     return std::nullopt;
 }
 

@@ -28,6 +28,14 @@ struct ModelGroup {
     std::vector<float> ownedNormals;
     std::vector<float> ownedUvs;
     std::vector<std::uint16_t> ownedFaces;
+
+    // Points the four arrays at the owned storage.
+    void pointAtOwnedArrays() {
+        positions = ownedPositions.data();
+        normals = ownedNormals.data();
+        uvs = ownedUvs.data();
+        faces = ownedFaces.data();
+    }
 };
 
 // The geometry one model reader hands to the mesh builder; lives for one load.

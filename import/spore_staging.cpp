@@ -37,4 +37,19 @@ std::optional<std::string> unpackedNameTail(const std::string& fileName,
     return base.size() > kTailStart ? base.substr(kTailStart, kTailLength) : std::string();
 }
 
+void copyPoolVertices(ModelGroup& group, std::size_t first) {
+    const std::vector<PoolVertex>& pool = vertexPool();
+    for (std::size_t local = 0; local < static_cast<std::size_t>(group.vertexCount); ++local) {
+        const PoolVertex& vertex = pool[first + local];
+        for (int axis = 0; axis < 3; ++axis) {
+            group.ownedPositions[3 * local + axis] = vertex.position[axis];
+            group.ownedNormals[3 * local + axis] = vertex.normal[axis];
+            group.boundsMin[axis] = std::min(group.boundsMin[axis], vertex.position[axis]);
+            group.boundsMax[axis] = std::max(group.boundsMax[axis], vertex.position[axis]);
+        }
+        group.ownedUvs[2 * local] = vertex.uv[0];
+        group.ownedUvs[2 * local + 1] = vertex.uv[1];
+    }
+}
+
 }  // namespace verada

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "import/imported_model.h"
+
 namespace verada {
 
 // Staging shared by the GMDL and GMSH readers; lives for the program run.
@@ -26,6 +28,10 @@ void clearVertexPool();
 // kIndexStagingEntries indices.
 std::vector<std::uint16_t>& indexStaging();
 void clearIndexStaging();
+
+// Copies pool entries first .. first + vertexCount - 1 into the group's allocated arrays and
+// grows its box over their positions.
+void copyPoolVertices(ModelGroup& group, std::size_t first);
 
 // For file names of the form "<prefix>-XXXXXXXX-AAAAAAAA-BBBBBBBB.ext" written by the package
 // unpacker: the "AAAAAAAA-BBBBBBBB" part (characters 17 to 33 of the base name, possibly

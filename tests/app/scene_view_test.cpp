@@ -50,10 +50,7 @@ ImportedModel cubeModel() {
     group.faceCount = 12;
     group.boundsMin = {-0.5f, 0, -0.5f};
     group.boundsMax = {0.5f, 1, 0.5f};
-    group.positions = group.ownedPositions.data();
-    group.normals = group.ownedNormals.data();
-    group.uvs = group.ownedUvs.data();
-    group.faces = group.ownedFaces.data();
+    group.pointAtOwnedArrays();
     ImportedModel model;
     model.groups.push_back(std::move(group));
     return model;

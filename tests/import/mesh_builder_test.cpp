@@ -34,10 +34,7 @@ ModelGroup makeGroup(const std::string& name, std::vector<float> positions,
         group.ownedUvs.push_back(1.0f - 0.25f * static_cast<float>(v));
     }
     group.ownedFaces = std::move(faces);
-    group.positions = group.ownedPositions.data();
-    group.normals = group.ownedNormals.data();
-    group.uvs = group.ownedUvs.data();
-    group.faces = group.ownedFaces.data();
+    group.pointAtOwnedArrays();
     return group;
 }
 

@@ -46,10 +46,7 @@ std::string buildSquares(AppState& state, const std::string& fileName, int group
         group.ownedNormals = {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1};
         group.ownedUvs = {0, 1, 1, 1, 1, 0, 0, 0};
         group.ownedFaces = {0, 1, 2, 0, 2, 3};
-        group.positions = group.ownedPositions.data();
-        group.normals = group.ownedNormals.data();
-        group.uvs = group.ownedUvs.data();
-        group.faces = group.ownedFaces.data();
+        group.pointAtOwnedArrays();
         group.boundsMin = {-0.5f, -0.5f, 0};
         group.boundsMax = {0.5f, 0.5f, 0};
         model.groups.push_back(std::move(group));
