@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/fake_platform.h"
+#include "tests/support/command_fixture.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
@@ -44,25 +44,11 @@ const char* const kSmallReport =
     "Tag count:     0\r\n"
     "TGI 04:        0000000A 0000000B 0000000C\r\n";
 
-class PmetCommand : public ::testing::Test {
+class PmetCommand : public test::CommandFixture {
   protected:
-    PmetCommand() {
-        std::filesystem::create_directory(dir_ / "start");
-        std::filesystem::create_directory(dir_ / "creatures");
-        startup_ = std::filesystem::canonical(dir_ / "start").string();
-        folder_ = std::filesystem::canonical(dir_ / "creatures").string();
-        std::filesystem::current_path(startup_);
-        directories_ = {startup_, "/last"};
-    }
+    PmetCommand() : CommandFixture("creatures") {}
 
     void run() { viewPmetFile(platform_, directories_, &mainWindow_); }
-
-    TempDir dir_;
-    std::string startup_;
-    std::string folder_;
-    FakePlatform platform_;
-    SessionDirectories directories_;
-    int mainWindow_ = 0;
 };
 
 TEST_F(PmetCommand, WritesTheReportBesideTheFileAndOpensIt) {

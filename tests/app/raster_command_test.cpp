@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/fake_platform.h"
+#include "tests/support/command_fixture.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
@@ -24,25 +24,11 @@ std::string u32(std::uint32_t value) {
 }
 
 // Runs the command from a start-up folder with the raster in another folder.
-class RasterCommand : public ::testing::Test {
+class RasterCommand : public test::CommandFixture {
   protected:
-    RasterCommand() {
-        std::filesystem::create_directory(dir_ / "start");
-        std::filesystem::create_directory(dir_ / "textures");
-        startup_ = std::filesystem::canonical(dir_ / "start").string();
-        folder_ = std::filesystem::canonical(dir_ / "textures").string();
-        std::filesystem::current_path(startup_);
-        directories_ = {startup_, "/last"};
-    }
+    RasterCommand() : CommandFixture("textures") {}
 
     void run() { convertRasterCommand(platform_, directories_, &mainWindow_); }
-
-    TempDir dir_;
-    std::string startup_;
-    std::string folder_;
-    FakePlatform platform_;
-    SessionDirectories directories_;
-    int mainWindow_ = 0;
 };
 
 TEST_F(RasterCommand, ConvertsTheChosenRasterAndShowsTheResult) {
