@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/archive_packer.h"
-#include "tools/archive_unpacker.h"
-#include "tools/qfs_decompressor.h"
+#include "formats/package/archive_packer.h"
+#include "formats/package/archive_unpacker.h"
+#include "formats/package/qfs_decompressor.h"
 
 namespace {
 

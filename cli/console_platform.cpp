@@ -15,7 +15,7 @@ std::optional<std::string> ConsolePlatform::fileDialog(const FileDialogRequest&)
 }
 
 std::optional<std::uint32_t> ConsolePlatform::chooseColor(WindowHandle, std::uint32_t,
-                                                          CustomColors&) {
+                                                          std::array<std::uint32_t, 16>&) {
     return std::nullopt;
 }
 

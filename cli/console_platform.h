@@ -13,7 +13,7 @@ class ConsolePlatform : public Platform {
                    MessageButtons buttons, MessageIcon icon) override;
     std::optional<std::string> fileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColor(WindowHandle owner, std::uint32_t initial,
-                                             CustomColors& customColors) override;
+                                             std::array<std::uint32_t, 16>& customColors) override;
     bool startProgram(const std::string& commandLine) override;
     bool openWithDefaultViewer(const std::string& path) override;
     std::unique_ptr<Progress> startProgress(WindowHandle owner, const std::string& label) override;

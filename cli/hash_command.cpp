@@ -6,7 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/subcommands.h"
-#include "tools/name_hash.h"
+#include "formats/hash/name_hash.h"
 
 namespace verada::cli {
 namespace {

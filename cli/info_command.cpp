@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/subcommands.h"
-#include "import/gmdc_reader.h"
-#include "import/imported_model.h"
-#include "import/model_format.h"
+#include "formats/model/gmdc_reader.h"
+#include "formats/model/imported_model.h"
+#include "formats/model/model_format.h"
 
 namespace verada::cli {
 namespace {

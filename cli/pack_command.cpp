@@ -7,7 +7,7 @@
 
 #include "cli/subcommands.h"
 #include "cli/terminal_output.h"
-#include "tools/archive_packer.h"
+#include "formats/package/archive_packer.h"
 
 namespace verada::cli {
 

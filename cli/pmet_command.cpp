@@ -8,9 +8,9 @@
 
 #include "cli/print_message.h"
 #include "cli/subcommands.h"
+#include "formats/io/printf_text.h"
+#include "formats/pmet/pmet_report.h"
 #include "platform/qt/qt_platform.h"
-#include "tools/pmet_report.h"
-#include "tools/printf_text.h"
 
 namespace verada::cli {
 namespace {

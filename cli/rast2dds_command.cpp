@@ -8,7 +8,7 @@
 
 #include "cli/print_message.h"
 #include "cli/subcommands.h"
-#include "tools/raster_converter.h"
+#include "formats/raster/raster_converter.h"
 
 namespace verada::cli {
 

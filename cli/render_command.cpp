@@ -9,14 +9,14 @@
 #include <OgreRoot.h>
 #include <CLI/CLI.hpp>
 
-#include "app/config.h"
 #include "cli/console_platform.h"
 #include "cli/hidden_x_window.h"
 #include "cli/subcommands.h"
-#include "import/model_loader.h"
-#include "render/engine_setup.h"
-#include "render/offscreen_render.h"
-#include "render/scene_nodes.h"
+#include "engine/engine_setup.h"
+#include "engine/mesh/model_loader.h"
+#include "engine/offscreen_render.h"
+#include "engine/scene/scene_nodes.h"
+#include "formats/config/config.h"
 
 namespace verada::cli {
 namespace {

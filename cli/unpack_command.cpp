@@ -6,7 +6,7 @@
 
 #include "cli/subcommands.h"
 #include "cli/terminal_output.h"
-#include "tools/archive_unpacker.h"
+#include "formats/package/archive_unpacker.h"
 
 namespace verada::cli {
 

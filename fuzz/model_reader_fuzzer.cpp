@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "import/gmdc_reader.h"
-#include "import/gmdl_reader.h"
-#include "import/gmsh_reader.h"
+#include "formats/model/gmdc_reader.h"
+#include "formats/model/gmdl_reader.h"
+#include "formats/model/gmsh_reader.h"
 
 namespace {
 

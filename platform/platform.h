@@ -31,8 +31,6 @@ struct FileDialogRequest {
     std::vector<FileFilter> filters;
 };
 
-using CustomColors = std::array<std::uint32_t, 16>;  // each 0x00BBGGRR
-
 // Feedback for a long run; shown only once the run has lasted about half a second.
 class Progress {
   public:
@@ -53,9 +51,10 @@ class Platform {
     // The full path of the chosen file, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> fileDialog(const FileDialogRequest& request) = 0;
 
-    // The chosen colour as 0x00BBGGRR, or nothing on cancel; the custom colours go in and out.
-    virtual std::optional<std::uint32_t> chooseColor(WindowHandle owner, std::uint32_t initial,
-                                                     CustomColors& customColors) = 0;
+    // The chosen colour as 0x00BBGGRR, or nothing on cancel; the 16 custom colours (each
+    // 0x00BBGGRR) go in and out.
+    virtual std::optional<std::uint32_t> chooseColor(
+        WindowHandle owner, std::uint32_t initial, std::array<std::uint32_t, 16>& customColors) = 0;
 
     // Starts a program detached from this one; false when it could not be started.
     virtual bool startProgram(const std::string& commandLine) = 0;

@@ -102,7 +102,7 @@ std::optional<std::string> QtPlatform::fileDialog(const FileDialogRequest& reque
 }
 
 std::optional<std::uint32_t> QtPlatform::chooseColor(WindowHandle owner, std::uint32_t initial,
-                                                     CustomColors& customColors) {
+                                                     std::array<std::uint32_t, 16>& customColors) {
     auto toQColor = [](std::uint32_t c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); };
     auto fromQColor = [](const QColor& c) {
         return static_cast<std::uint32_t>(c.red() | c.green() << 8 | c.blue() << 16);

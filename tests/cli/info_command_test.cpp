@@ -5,10 +5,10 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "import/gmdc_reader.h"
-#include "import/model_format.h"
-#include "tests/import/gmdc_writer.h"
-#include "tests/import/gmsh_writer.h"
+#include "formats/model/gmdc_reader.h"
+#include "formats/model/model_format.h"
+#include "tests/support/gmdc_writer.h"
+#include "tests/support/gmsh_writer.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {

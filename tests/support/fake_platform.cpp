@@ -26,7 +26,8 @@ std::optional<std::string> FakePlatform::fileDialog(const FileDialogRequest& req
     return answer;
 }
 
-std::optional<std::uint32_t> FakePlatform::chooseColor(WindowHandle, std::uint32_t, CustomColors&) {
+std::optional<std::uint32_t> FakePlatform::chooseColor(WindowHandle, std::uint32_t,
+                                                       std::array<std::uint32_t, 16>&) {
     if (colorAnswers.empty()) {
         ADD_FAILURE() << "unexpected colour dialog";
         return std::nullopt;

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#include "app/viewer_session.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/test_paths.h"
+#include "ui/viewer_session.h"
 
 namespace verada::test {
 

@@ -1,0 +1,168 @@
+#include "engine/engine_setup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <OgreCamera.h>
+#include <OgreConfigFile.h>
+#include <OgreEntity.h>
+#include <OgreException.h>
+#include <OgreLight.h>
+#include <OgreLogManager.h>
+#include <OgreMaterialManager.h>
+#include <OgreRenderWindow.h>
+#include <OgreResourceGroupManager.h>
+#include <OgreRoot.h>
+#include <OgreSceneManager.h>
+#include <OgreSceneManagerEnumerator.h>
+#include <OgreSceneNode.h>
+#include <OgreStringConverter.h>
+#include <OgreViewport.h>
+
+#include "formats/config/config.h"
+#include "engine/scene/camera_placement.h"
+
+namespace verada {
+namespace {
+
+std::filesystem::path executableFolder() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path(".") : self.parent_path();
+}
+
+Ogre::SceneNode* findOrCreateRootChild(Ogre::SceneManager& sceneManager, const std::string& name) {
+    if (sceneManager.hasSceneNode(name)) {
+        return sceneManager.getSceneNode(name);
+    }
+    return sceneManager.getRootSceneNode()->createChildSceneNode(name, Ogre::Vector3::ZERO,
+                                                                 Ogre::Quaternion::IDENTITY);
+}
+
+void useMaterialIfPresent(Ogre::Entity& entity, const std::string& name) {
+    if (Ogre::MaterialManager::getSingleton().resourceExists(name)) {
+        entity.setMaterialName(name);
+    }
+}
+
+}  // namespace
+
+std::string engineFilePath(const std::string& name) {
+    std::error_code error;
+    if (std::filesystem::exists(name, error)) {
+        return "./" + name;
+    }
+    return (executableFolder() / name).string();
+}
+
+bool selectRenderSystem(Ogre::Root& root) {
+    for (Ogre::RenderSystem* renderSystem : root.getAvailableRenderers()) {
+        if (renderSystem->getName() == kRenderSystemName) {
+            root.setRenderSystem(renderSystem);
+            renderSystem->setConfigOption("Full Screen", "No");
+            renderSystem->setConfigOption("Video Mode", "800 x 600");
+            return true;
+        }
+    }
+    return false;
+}
+
+void loadResourceLocations(const std::string& resourcesFile) {
+    Ogre::ConfigFile config;
+    config.load(resourcesFile, "\t:=", true);
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    for (const auto& section : config.getSettingsBySection()) {
+        for (const auto& setting : section.second) {
+            groups.addResourceLocation(setting.second, setting.first, section.first, false);
+        }
+    }
+}
+
+void createUserResourceGroups() {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    groups.addResourceLocation(".", "FileSystem", kTextureGroup, false);
+    groups.createResourceGroup(kMaterialGroup);
+    groups.createResourceGroup(kMeshGroup);
+    groups.addResourceLocation(".", "FileSystem", kMeshGroup, false);
+    groups.addResourceLocation(".", "FileSystem", kMaterialGroup, false);
+}
+
+void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view) {
+    Ogre::Light* light = sceneManager.createLight(kLightName);
+    light->setType(Ogre::Light::LT_POINT);
+    placeLight(*light,
+               Ogre::Vector3(view.lightPosition[0], view.lightPosition[1], view.lightPosition[2]));
+    light->setDiffuseColour(view.lightDiffuseColor[0], view.lightDiffuseColor[1],
+                            view.lightDiffuseColor[2]);
+    light->setSpecularColour(view.lightSpecularColor[0], view.lightSpecularColor[1],
+                             view.lightSpecularColor[2]);
+}
+
+Ogre::Camera* createCamera(Ogre::SceneManager& sceneManager, const ViewSettings& view) {
+    Ogre::Camera* camera = sceneManager.createCamera(kCameraName);
+    // The first view looks along -z at the far side; every later placement looks at z = 0.
+    placeCamera(*camera, Ogre::Vector3(view.cameraXPos, view.cameraYPos, view.cameraDist),
+                Ogre::Vector3(view.cameraLookX, view.cameraLookY, -view.cameraDist));
+    camera->setNearClipDistance(view.cameraNearClip);
+    camera->setFOVy(Ogre::Radian(view.cameraFovY * Ogre::Math::fDeg2Rad));
+    return camera;
+}
+
+void createGroundPlane(Ogre::SceneManager& sceneManager) {
+    Ogre::Entity* entity =
+        sceneManager.createEntity(kGroundPlaneName, Ogre::SceneManager::PT_PLANE);
+    Ogre::SceneNode* node = findOrCreateRootChild(sceneManager, kGroundPlaneName);
+    node->attachObject(entity);
+    node->pitch(Ogre::Degree(-90), Ogre::Node::TS_LOCAL);
+    useMaterialIfPresent(*entity, kGroundPlaneName);
+}
+
+void createBackgroundPlane(Ogre::SceneManager& sceneManager, float backgroundShift) {
+    Ogre::Entity* entity = sceneManager.createEntity(kBackgroundName, Ogre::SceneManager::PT_PLANE);
+    Ogre::SceneNode* node = findOrCreateRootChild(sceneManager, kBackgroundName);
+    node->attachObject(entity);
+    Ogre::Vector3 position = node->getPosition();
+    node->setPosition(position.x, position.y, position.z - backgroundShift);
+    useMaterialIfPresent(*entity, kBackgroundName);
+}
+
+std::optional<std::string> initialiseEngine(AppState& state, unsigned long nativeWindow,
+                                            const IniProfile& config) {
+    loadViewSettings(config, state.viewSettings, state.povSettings);
+    try {
+        state.logManager = new Ogre::LogManager();
+        state.logManager->createLog("Ogre.log", true, false, false);
+        state.root = new Ogre::Root(engineFilePath("plugins.cfg"), "ogre.cfg", "Ogre.log");
+        if (!selectRenderSystem(*state.root)) {
+            return std::string("no \"") + kRenderSystemName + "\" is available (see " +
+                   engineFilePath("plugins.cfg") + ")";
+        }
+        state.root->initialise(false, "Verada");
+        Ogre::NameValuePairList parameters;
+        parameters["externalWindowHandle"] = Ogre::StringConverter::toString(nativeWindow);
+        state.renderWindow =
+            state.root->createRenderWindow("My sub render window", 800, 600, false, &parameters);
+        state.sceneManager = state.root->createSceneManager(
+            Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, kSceneManagerName);
+        createLight(*state.sceneManager, state.viewSettings);
+
+        Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+        loadResourceLocations(engineFilePath("resources.cfg"));
+        groups.initialiseAllResourceGroups();
+        groups.loadResourceGroup(Ogre::RGN_DEFAULT, true, true);
+        createUserResourceGroups();
+
+        state.camera = createCamera(*state.sceneManager, state.viewSettings);
+        state.viewport = state.renderWindow->addViewport(state.camera, 0, 0, 0, 1, 1);
+        createGroundPlane(*state.sceneManager);
+        createBackgroundPlane(*state.sceneManager, state.viewSettings.backgroundShift);
+        const ViewSettings& view = state.viewSettings;
+        state.viewport->setBackgroundColour(
+            Ogre::ColourValue(view.bgndRed, view.bgndGreen, view.bgndBlue, view.bgndAlpha));
+    } catch (const Ogre::Exception& error) {
+        return error.getDescription();
+    }
+    return std::nullopt;
+}
+
+}  // namespace verada

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "formats/config/profile.h"
+#include "engine/app_state.h"
+
+namespace Ogre {
+class Root;
+class SceneManager;
+}  // namespace Ogre
+
+namespace verada {
+
+inline constexpr const char* kRenderSystemName = "OpenGL Rendering Subsystem";
+inline constexpr const char* kSceneManagerName = "mSceneMgr";
+inline constexpr const char* kLightName = "Light1";
+inline constexpr const char* kCameraName = "PlayerCam";
+inline constexpr const char* kGroundPlaneName = "groundplane";
+inline constexpr const char* kBackgroundName = "background";
+inline constexpr const char* kTextureGroup = "TexFiles";
+inline constexpr const char* kMeshGroup = "MSH";
+inline constexpr const char* kMaterialGroup = "MTL";
+
+// "./name" when the working directory has one, else the copy the build put next to the
+// executable.
+std::string engineFilePath(const std::string& name);
+
+// Reads the view settings, then brings up Ogre inside the given native window and builds the
+// fixed scene. Returns why it failed; state.root is then set so that the caller can free it.
+std::optional<std::string> initialiseEngine(AppState& state, unsigned long nativeWindow,
+                                            const IniProfile& config);
+
+bool selectRenderSystem(Ogre::Root& root);
+void loadResourceLocations(const std::string& resourcesFile);
+// The groups for user files, each on the working directory: see loadResourceLocations for
+// the configured ones.
+void createUserResourceGroups();
+
+void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view);
+// Camera position, look-at, near clip and field of view from the view settings.
+Ogre::Camera* createCamera(Ogre::SceneManager& sceneManager, const ViewSettings& view);
+void createGroundPlane(Ogre::SceneManager& sceneManager);
+void createBackgroundPlane(Ogre::SceneManager& sceneManager, float backgroundShift);
+
+}  // namespace verada

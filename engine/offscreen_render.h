@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/app_state.h"
+
+namespace verada {
+
+// Draws one frame of the scene through state.camera into an off-screen image of
+// width × height and writes it as a picture (PNG by the path's extension). The camera takes
+// the image's aspect ratio; the background is the viewport's. Nothing on success, else the
+// message text.
+std::optional<std::string> renderSceneToFile(AppState& state, unsigned width, unsigned height,
+                                             const std::string& path);
+
+}  // namespace verada

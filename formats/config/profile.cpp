@@ -1,0 +1,202 @@
+#include "formats/config/profile.h"
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace verada {
+namespace {
+
+std::string toLower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string trim(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+std::string unquote(const std::string& value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+}  // namespace
+
+IniProfile IniProfile::load(const std::string& path) {
+    IniProfile profile;
+    profile.path_ = path;
+    std::ifstream in(path, std::ios::binary);
+    if (in) {
+        std::ostringstream content;
+        content << in.rdbuf();
+        profile.parse(content.str());
+    } else {
+        profile.sections_.push_back(Section{});
+    }
+    return profile;
+}
+
+void IniProfile::parse(const std::string& content) {
+    sections_.clear();
+    firstSection_.clear();
+    sections_.push_back(Section{});
+    std::size_t pos = 0;
+    while (pos < content.size()) {
+        std::size_t end = content.find('\n', pos);
+        if (end == std::string::npos) {
+            end = content.size();
+        }
+        std::string text = content.substr(pos, end - pos);
+        pos = end + 1;
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+        }
+        std::string trimmed = trim(text);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            std::size_t close = trimmed.find(']');
+            std::string name =
+                trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            Section section;
+            section.header = text;
+            sections_.push_back(std::move(section));
+            firstSection_.emplace(toLower(name), sections_.size() - 1);
+            continue;
+        }
+        Line line;
+        line.text = text;
+        std::size_t equals = text.find('=');
+        if (!trimmed.empty() && trimmed.front() != ';' && equals != std::string::npos) {
+            line.lowerKey = toLower(trim(text.substr(0, equals)));
+            line.value = unquote(trim(text.substr(equals + 1)));
+        }
+        Section& section = sections_.back();
+        if (!line.lowerKey.empty()) {
+            section.firstKey.emplace(line.lowerKey, section.lines.size());
+        }
+        section.lines.push_back(std::move(line));
+    }
+}
+
+const IniProfile::Line* IniProfile::find(const std::string& section, const std::string& key) const {
+    auto s = firstSection_.find(toLower(section));
+    if (s == firstSection_.end()) {
+        return nullptr;
+    }
+    const Section& found = sections_[s->second];
+    auto k = found.firstKey.find(toLower(key));
+    return k == found.firstKey.end() ? nullptr : &found.lines[k->second];
+}
+
+std::string IniProfile::readString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, std::size_t bufferSize) const {
+    const Line* line = find(section, key);
+    const std::string& value = line ? line->value : defaultValue;
+    std::size_t limit = bufferSize == 0 ? 0 : bufferSize - 1;
+    return value.substr(0, limit);
+}
+
+int IniProfile::readInt(const std::string& section, const std::string& key,
+                        int defaultValue) const {
+    const Line* line = find(section, key);
+    if (!line) {
+        return defaultValue;
+    }
+    const std::string& value = line->value;
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '-' || value[i] == '+')) {
+        negative = value[i] == '-';
+        ++i;
+    }
+    unsigned int result = 0;
+    for (; i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])); ++i) {
+        result = result * 10u + static_cast<unsigned int>(value[i] - '0');
+    }
+    return static_cast<int>(negative ? 0u - result : result);
+}
+
+void IniProfile::writeString(const std::string& section, const std::string& key,
+                             const std::string& value) {
+    std::string lowerSection = toLower(section);
+    std::string lowerKey = toLower(trim(key));
+    auto s = firstSection_.find(lowerSection);
+    if (s == firstSection_.end()) {
+        Section added;
+        added.header = "[" + section + "]";
+        sections_.push_back(std::move(added));
+        s = firstSection_.emplace(lowerSection, sections_.size() - 1).first;
+    }
+    Section& target = sections_[s->second];
+    Line line{key + "=" + value, lowerKey, value};
+    auto k = target.firstKey.find(lowerKey);
+    if (k != target.firstKey.end()) {
+        target.lines[k->second] = std::move(line);
+        return;
+    }
+    // After the section's last non-blank line, so blank separators stay between sections.
+    std::size_t at = target.lines.size();
+    while (at > 0 && trim(target.lines[at - 1].text).empty()) {
+        --at;
+    }
+    for (auto& entry : target.firstKey) {
+        if (entry.second >= at) {
+            ++entry.second;
+        }
+    }
+    target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    target.firstKey.emplace(lowerKey, at);
+}
+
+std::optional<std::string> IniProfile::save() const {
+    std::string content;
+    for (const Section& section : sections_) {
+        if (!section.header.empty()) {
+            content += section.header + "\r\n";
+        }
+        for (const Line& line : section.lines) {
+            content += line.text + "\r\n";
+        }
+    }
+    std::string temporary = path_ + ".tmp-XXXXXX";
+    int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        return "ERR: Unable to create " + temporary + ".";
+    }
+    bool written = ::fchmod(fd, 0644) == 0;
+    for (std::size_t done = 0; written && done < content.size();) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        written = n > 0;
+        done += written ? static_cast<std::size_t>(n) : 0;
+    }
+    written = ::fsync(fd) == 0 && written;
+    written = ::close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path_.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return "ERR: Unable to write " + path_ + ".";
+    }
+    return std::nullopt;
+}
+
+}  // namespace verada

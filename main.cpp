@@ -1,0 +1,26 @@
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "ui/viewer.h"
+#include "cli/subcommands.h"
+#include "platform/application_identity.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Verada: viewer and converter for Spore and Sims 2 model files and packages.\n"
+        "Without a subcommand the viewer opens, with each FILE added as a new node.",
+        "verada"};
+    app.set_version_flag("--version", verada::kVersionText);
+    int exitCode = 0;
+    verada::cli::addSubcommands(app, exitCode);
+    std::vector<std::string> files;
+    app.add_option("files", files, "Model files (.gmdl, .gmsh, .5gd, .simpe) to open");
+    app.require_subcommand(0, 1);
+    CLI11_PARSE(app, argc, argv);
+    if (app.get_subcommands().empty()) {
+        return verada::runViewer(argc, argv, files);
+    }
+    return exitCode;
+}

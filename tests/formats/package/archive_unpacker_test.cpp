@@ -1,0 +1,441 @@
+#include "formats/package/archive_unpacker.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_paths.h"
+#include "tests/formats/package/package_builder.h"
+#include "tests/formats/package/rellabels_streams.h"
+
+namespace verada {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestItem;
+using test::TestPackage;
+
+const std::string kWorkedStream(
+    "\x10\xFB\x00\x00\x09\x0F\x02"
+    "abc\xFC",
+    11);
+
+std::set<std::string> folderNames(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// Writes the package into a fresh folder and unpacks it there.
+struct Unpacked {
+    UnpackResult result;
+    fs::path folder;
+};
+
+Unpacked unpackBytes(const test::TempDir& dir, const std::string& bytes,
+                     const std::string& name = "items.package") {
+    test::writeFile(dir / name, bytes);
+    Unpacked unpacked;
+    unpacked.result = unpackArchive((dir / name).string());
+    unpacked.folder = dir / fs::path(name).stem();
+    return unpacked;
+}
+
+std::string report(const fs::path& package, int count) {
+    return package.string() + " unpacked\r\nNo errors.\r\n" + std::to_string(count) +
+           " index items found";
+}
+
+TEST(UnpackArchive, RealSporePackagesGiveTheBytesAtTheirIndexOffsets) {
+    struct Case {
+        std::string file;
+        std::uint32_t count;
+        std::size_t distinctItems;
+        std::string someName;
+    };
+    const std::vector<Case> cases = {
+        {"Valla_CreaturePartUnlocking_Cell.package", 12, 12,
+         "KL-_PNG-2F7D0004-100D977C-3197668C.png"},
+        {"MasterOfTime-Interlude-foundation.package", 4, 4,
+         "KL-UNKN-06EFC6AA-00000000-195B5F2C.bnry"},
+        {"Project_0.package", 2, 1, "KL-NOTE-2B6CAB5F-9C9059AE-CC2F616F.txt"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const std::string package =
+            test::readFile(test::samplePath("package/spore-smfx/" + c.file));
+        Unpacked unpacked = unpackBytes(dir, package, c.file);
+        ASSERT_TRUE(unpacked.result.succeeded) << unpacked.result.text;
+        EXPECT_EQ(unpacked.result.text, report(dir / c.file, static_cast<int>(c.count)));
+
+        // Walk the index here: version 3, type 4, 28-byte entries; the last of equal ids wins.
+        ASSERT_EQ(test::sampleLe32(package, 4), 3u);
+        ASSERT_EQ(test::sampleLe32(package, 36), c.count);
+        const std::uint32_t indexOffset = test::sampleLe32(package, 64);
+        ASSERT_EQ(test::sampleLe32(package, indexOffset), 4u);
+        std::map<std::string, std::string> expected;
+        for (std::uint32_t i = 0; i < c.count; ++i) {
+            const std::size_t entry = indexOffset + 8 + 28 * static_cast<std::size_t>(i);
+            const std::uint32_t typeId = test::sampleLe32(package, entry);
+            const std::uint32_t offset = test::sampleLe32(package, entry + 12);
+            const std::uint32_t size = test::sampleLe32(package, entry + 16) & 0x7FFFFFFF;
+            if (size == 0) {
+                continue;  // Project_0 has such an entry: it gives no file
+            }
+            expected[itemFileName(typeId, test::sampleLe32(package, entry + 4),
+                                  test::sampleLe32(package, entry + 8))] =
+                package.substr(offset, size);
+        }
+        EXPECT_EQ(expected.size(), c.distinctItems);
+        EXPECT_EQ(expected.count(c.someName), 1u) << c.file;
+        EXPECT_EQ(folderNames(unpacked.folder).size(), c.distinctItems);
+        for (const auto& [name, bytes] : expected) {
+            EXPECT_TRUE(test::readFile(unpacked.folder / name) == bytes) << c.file << " " << name;
+        }
+    }
+}
+
+TEST(TypeIdToName, KnownAndUnknownIds) {
+    const std::vector<std::tuple<std::uint32_t, std::string, std::string>> cases = {
+        {0x00B1B104, "PROP", "prop"}, {0x00E6BCE5, "GMDL", "gmdl"}, {0x02393756, "CRSR", "cur"},
+        {0x3F9C28B5, "CRSR", "cur"},  {0x0376C3DA, "__HM", "hm"},   {0x617715C4, "PYTH", "py"},
+        {0x2F7D0004, "_PNG", "png"},  {0xEFBDA3FF, "LAYO", "bnry"}, {0x030BDEE3, "PMET", "pmet"},
+        {0x00000000, "UNKN", "bnry"}, {0xFFFFFFFF, "UNKN", "bnry"}, {0x2F7D0003, "UNKN", "bnry"},
+    };
+    for (const auto& [typeId, name, extension] : cases) {
+        TypeIdName result = typeIdToName(typeId);
+        EXPECT_EQ(result.name, name) << std::hex << typeId;
+        EXPECT_EQ(result.extension, extension) << std::hex << typeId;
+    }
+    EXPECT_EQ(itemFileName(0x00E6BCE5, 1, 2), "KL-GMDL-00E6BCE5-00000001-00000002.gmdl");
+    EXPECT_EQ(itemFileName(0x2F7D0004, 1, 2), "KL-_PNG-2F7D0004-00000001-00000002.png");
+    EXPECT_EQ(itemFileName(0x12345678, 0xABCDEF01, 0), "KL-UNKN-12345678-ABCDEF01-00000000.bnry");
+}
+
+TEST(UnpackArchive, EveryIndexFormGivesItsIds) {
+    struct Case {
+        std::string magic;
+        std::uint32_t indexType;
+        std::string name1;
+        std::string name2;
+    };
+    const std::vector<Case> cases = {
+        {"DBPF", 4, "KL-GMDL-00E6BCE5-00000001-00000002.gmdl",
+         "KL-_PNG-2F7D0004-00000003-00000004.png"},
+        {"DBBF", 4, "KL-GMDL-00E6BCE5-00000001-00000002.gmdl",
+         "KL-_PNG-2F7D0004-00000003-00000004.png"},
+        {"DBPF", 5, "KL-GMSH-01C135DA-00000001-00000002.gmsh",
+         "KL-GMSH-01C135DA-00000003-00000004.gmsh"},
+        {"DBPF", 6, "KL-GMSH-01C135DA-00000001-00000002.gmsh",
+         "KL-GMSH-01C135DA-00000003-00000004.gmsh"},
+        {"DBPF", 7, "KL-GMSH-01C135DA-0000BEEF-00000002.gmsh",
+         "KL-GMSH-01C135DA-0000BEEF-00000004.gmsh"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        TestPackage spec;
+        spec.magic = c.magic;
+        spec.version = 3;
+        spec.indexType = c.indexType;
+        spec.constant1 = 0x01C135DA;
+        spec.constant2 = 0xBEEF;
+        spec.items = {{0x00E6BCE5, 1, 2, "first item"}, {0x2F7D0004, 3, 4, "second"}};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
+        ASSERT_TRUE(unpacked.result.succeeded) << c.magic << c.indexType << unpacked.result.text;
+        EXPECT_EQ(folderNames(unpacked.folder), (std::set<std::string>{c.name1, c.name2}));
+        EXPECT_EQ(test::readFile(unpacked.folder / c.name1), "first item");
+        EXPECT_EQ(test::readFile(unpacked.folder / c.name2), "second");
+    }
+}
+
+TEST(UnpackArchive, ItemRules) {
+    test::TempDir dir;
+    TestPackage spec;
+    TestItem compressed{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 0x0001};
+    TestItem compressed50 = compressed;
+    compressed50.instanceId = 2;
+    compressed50.bytes[0] = '\x50';
+    compressed50.flags = 0xFFFF0010;
+    TestItem empty{0x2B6CAB5F, 0, 3, "", 0};
+    TestItem highBit{0x2B6CAB5F, 0, 4, "bit 31", 6};
+    highBit.storedSizeHighBits = 0x80000000;
+    TestItem upperFlags{0x2B6CAB5F, 0,         5, "flags above bit 15 do not mark compression",
+                        0,          0x00010000};
+    TestItem duplicateFirst{0x2B6CAB5F, 0, 6, "first"};
+    TestItem duplicateSecond{0x2B6CAB5F, 0, 6, "second"};
+    spec.items = {compressed, compressed50,   empty,          highBit,
+                  upperFlags, duplicateFirst, duplicateSecond};
+
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
+    std::string status;
+    test::writeFile(dir / "rules.package", test::buildPackage(spec));
+    UnpackResult result = unpackArchive((dir / "rules.package").string(),
+                                        [&](std::uint64_t done, std::uint64_t total) {
+                                            progress.push_back({done, total});
+                                        },
+                                        [&](const std::string& text) { status += text; });
+    ASSERT_TRUE(result.succeeded) << result.text;
+    EXPECT_EQ(result.text, report(dir / "rules.package", 7));
+    EXPECT_EQ(status, "Vazuvu V0.21 - by Dudoda\r\nEntry count = 7\r\nworking...");
+    ASSERT_EQ(progress.size(), 7u);
+    EXPECT_EQ(progress.back(), (std::pair<std::uint64_t, std::uint64_t>{7, 7}));
+
+    const fs::path folder = dir / "rules";
+    EXPECT_EQ(folderNames(folder).size(), 5u);  // nothing for size 0, one file for two equal ids
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000001.txt"), "abcabcabc");
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000002.txt"), "abcabcabc");
+    EXPECT_FALSE(fs::exists(folder / "KL-NOTE-2B6CAB5F-00000000-00000003.txt"));
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000004.txt"), "bit 31");
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000005.txt"), upperFlags.bytes);
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000006.txt"), "second");
+
+    // A second run reuses the folder and overwrites its files.
+    test::writeFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000006.txt", "edited");
+    EXPECT_TRUE(unpackArchive((dir / "rules.package").string()).succeeded);
+    EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000006.txt"), "second");
+}
+
+TEST(UnpackArchive, HeaderErrors) {
+    TestPackage valid;
+    valid.items = {{1, 2, 3, "x"}};
+    auto with = [&valid](auto change) {
+        TestPackage spec = valid;
+        change(spec);
+        return test::buildPackage(spec);
+    };
+    auto patched = [](std::string bytes, std::size_t at, std::uint32_t value) {
+        test::putLe32At(bytes, at, value);
+        return bytes;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {with([](TestPackage& p) { p.magic = "DBPG"; }), "ERR: Not DBPF or DBBF file type"},
+        {with([](TestPackage& p) { p.version = 1; }), "ERR: Expected Version 2, found 0x00000001."},
+        {with([](TestPackage& p) { p.version = 4; }), "ERR: Expected Version 2, found 0x00000004."},
+        {with([](TestPackage& p) { p.entryCount = 20001; }),
+         "ERR: Invalid entry count, found 0x00004E21."},
+        {with([](TestPackage& p) { p.entryCount = 0x80000000; }),
+         "ERR: Invalid entry count, found 0x80000000."},
+        {with([](TestPackage& p) { p.entryCount = 20000; }),
+         "ERR: Entry count/Index size mismatch [8+28n], 20000 elements, size = 36"},
+        {with([](TestPackage& p) { p.entryCount = 0; }),
+         "ERR: Empty Archive: Zero index items.\r\nNothing available to extract."},
+        {with([](TestPackage& p) {
+             p.magic = "DBBF";
+             p.indexSizeHigh = 1;
+         }),
+         "ERR: Archive too large to split [1] (>4 GB)."},
+        {with([](TestPackage& p) {
+             p.magic = "DBBF";
+             p.indexOffsetHigh = 1;
+         }),
+         "ERR: Archive too large to split [2] (>4 GB)."},
+        {std::string("DBP"), "ERR: File read error."},
+        {std::string("DBPF\x02\x00", 6), "ERR: File read error."},
+        {with([](TestPackage&) {}).substr(0, 40), "ERR: File read error."},
+        {with([](TestPackage&) {}).substr(0, 67), "ERR: File read error."},
+        {with([](TestPackage& p) { p.magic = "DBBF"; }).substr(0, 63), "ERR: File read error."},
+        {patched(with([](TestPackage&) {}), 64, 0x7FFFFFF0), "ERR: File read error."},
+    };
+    for (const auto& [bytes, message] : cases) {
+        test::TempDir dir;
+        Unpacked unpacked = unpackBytes(dir, bytes);
+        EXPECT_FALSE(unpacked.result.succeeded);
+        EXPECT_EQ(unpacked.result.text, message);
+    }
+}
+
+TEST(UnpackArchive, IndexErrors) {
+    struct Case {
+        std::string magic;
+        std::uint32_t indexType;
+        std::optional<std::uint32_t> indexSize;
+        std::uint32_t nullWord;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"DBPF", 4, 65, 0, "ERR: Entry count/Index size mismatch [8+28n], 2 elements, size = 65"},
+        {"DBBF", 4, 64, 0, "ERR: Entry count/Index size mismatch [8+32n], 2 elements, size = 64"},
+        {"DBPF", 4, 72, 0, "ERR: Entry count/Index size mismatch [8+28n], 2 elements, size = 72"},
+        {"DBPF", 5, 61, 0, "ERR: Entry count/Index size mismatch [12+24n], 2 elements, size = 61"},
+        {"DBPF", 6, 0, 0, "ERR: Entry count/Index size mismatch [12+24n], 2 elements, size = 0"},
+        {"DBPF", 7, 55, 0, "ERR: Entry count/Index size mismatch [16+20n], 2 elements, size = 55"},
+        {"DBPF", 4, 0xFFFFFFFF, 0,
+         "ERR: Entry count/Index size mismatch [8+28n], 2 elements, size = 4294967295"},
+        {"DBBF", 5, std::nullopt, 0, "Type 5 index not implemented for DBBF format."},
+        {"DBBF", 6, std::nullopt, 0, "Type 6 index not implemented for DBBF format."},
+        {"DBBF", 7, std::nullopt, 0, "Type 7 index not implemented for DBBF format."},
+        {"DBPF", 3, std::nullopt, 0, "ERR: Invalid index type, found 0x00000003."},
+        {"DBPF", 0xDEADBEEF, std::nullopt, 0, "ERR: Invalid index type, found 0xDEADBEEF."},
+        {"DBPF", 4, std::nullopt, 7, "ERR: Invalid index null, found 0x00000007."},
+        {"DBPF", 7, std::nullopt, 0x80000000, "ERR: Invalid index null, found 0x80000000."},
+        {"DBBF", 4, std::nullopt, 1, "ERR: Invalid index null, found 0x00000001."},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        TestPackage spec;
+        spec.magic = c.magic;
+        spec.indexType = c.indexType;
+        spec.nullWord = c.nullWord;
+        spec.indexSize = c.indexSize;
+        spec.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
+        EXPECT_FALSE(unpacked.result.succeeded);
+        EXPECT_EQ(unpacked.result.text, c.message) << c.magic << " " << c.indexType;
+        EXPECT_TRUE(folderNames(unpacked.folder).empty());
+    }
+}
+
+TEST(UnpackArchive, IndexCutShortFailsAfterTheItemsBeforeTheCut) {
+    test::TempDir dir;
+    TestPackage spec;
+    spec.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
+    std::string bytes = test::buildPackage(spec);
+    bytes.resize(bytes.size() - 1);
+    Unpacked unpacked = unpackBytes(dir, bytes);
+    EXPECT_EQ(unpacked.result.text, "ERR: File read error.");
+    EXPECT_EQ(folderNames(unpacked.folder),
+              (std::set<std::string>{"KL-UNKN-00000001-00000002-00000003.bnry"}));
+}
+
+TEST(UnpackArchive, ItemErrors) {
+    TestItem stream{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 1};
+    auto item = [&stream](auto change) {
+        TestItem changed = stream;
+        change(changed);
+        return changed;
+    };
+    const std::vector<std::pair<TestItem, std::string>> cases = {
+        {item([](TestItem& i) { i.bytes[1] = '\xFC'; }),
+         "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found FC10"},
+        {item([](TestItem& i) { i.bytes[0] = '\x11'; }),
+         "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found FB11"},
+        {item([](TestItem& i) { i.bytes = "\x10"; }),
+         "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found 0010"},
+        {item([](TestItem& i) { i.decompressedSize = 10; }),
+         "ERR: ChopItem uncompression size mismatch, expected 0000000A, found 00000009"},
+        {item([](TestItem& i) { i.decompressedSize = 0x01000009; }),
+         "ERR: ChopItem uncompression size mismatch, expected 01000009, found 00000009"},
+        {item([](TestItem& i) { i.bytes = std::string("\x10\xFB\x00\x00", 4); }),
+         "ERR: ChopItem uncompression size mismatch, expected 00000009, found 00000000"},
+        {item([](TestItem& i) {
+             i.bytes = std::string("\x10\xFB\x00\x00", 4);
+             i.decompressedSize = 0;
+         }),
+         "ERR: Source buffer overrun."},
+        {item([](TestItem& i) {
+             i.bytes[4] = '\x0A';
+             i.decompressedSize = 10;
+         }),
+         "ERR: Destination buffer underrun."},
+        {item([](TestItem& i) {
+             i.bytes[4] = '\x08';
+             i.decompressedSize = 8;
+         }),
+         "ERR: Destination buffer overrun."},
+        {item([](TestItem& i) { i.bytes.back() = '\xFD'; }), "ERR: Source buffer overrun."},
+        {item([](TestItem& i) { i.bytes[6] = '\x05'; }),
+         "ERR: Compressed copy reaches before the start of the output."},
+        {item([](TestItem& i) { i.storedSize = 0x7FFFFFFF; }),
+         "ERR: ChopItem read error at 00000080, read 47 of 2147483647 bytes"},
+    };
+    for (const auto& [bad, message] : cases) {
+        test::TempDir dir;
+        TestPackage spec;
+        spec.items = {bad};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
+        EXPECT_FALSE(unpacked.result.succeeded);
+        EXPECT_EQ(unpacked.result.text, message);
+    }
+}
+
+TEST(UnpackArchive, FileErrors) {
+    test::TempDir dir;
+    Unpacked missing;
+    missing.result = unpackArchive((dir / "missing.package").string());
+    EXPECT_EQ(missing.result.text,
+              "Failed to open input file " + (dir / "missing.package").string() + "\r\n");
+    EXPECT_FALSE(missing.result.succeeded);
+
+    TestPackage spec;
+    spec.items = {{1, 2, 3, "item"}};
+    fs::create_directories(dir / "blocked" / "KL-UNKN-00000001-00000002-00000003.bnry");
+    Unpacked blocked = unpackBytes(dir, test::buildPackage(spec), "blocked.package");
+    EXPECT_EQ(blocked.result.text,
+              "ERR: Unable to open KL-UNKN-00000001-00000002-00000003.bnry for writing.");
+}
+
+TEST(UnpackArchive, EveryPrefixOfAPackageFailsCleanly) {
+    TestPackage spec;
+    spec.items = {{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 1}, {1, 2, 3, "plain"}};
+    for (const char* magic : {"DBPF", "DBBF"}) {
+        spec.magic = magic;
+        const std::string bytes = test::buildPackage(spec);
+        test::TempDir dir;
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            const std::string name = "cut" + std::to_string(size) + ".package";
+            Unpacked unpacked = unpackBytes(dir, bytes.substr(0, size), name);
+            EXPECT_FALSE(unpacked.result.succeeded) << magic << " " << size;
+            EXPECT_TRUE(unpacked.result.text.rfind("ERR: ", 0) == 0) << unpacked.result.text;
+        }
+        EXPECT_TRUE(unpackBytes(dir, bytes).result.succeeded);
+    }
+}
+
+// Positions past 2 and 4 GiB: the package is sparse, so it takes no real disk space.
+TEST(UnpackArchive, OffsetsBeyondTwoAndFourGiB) {
+    struct Case {
+        std::string magic;
+        std::uint64_t itemOffset;
+        std::uint32_t indexOffset;
+    };
+    const std::vector<Case> cases = {
+        {"DBPF", 0x90000000ull, 0xC0000000u},
+        {"DBBF", 0x140000000ull, 0xC0000000u},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const bool dbbf = c.magic == "DBBF";
+        std::string header(128, '\0');
+        header.replace(0, 4, c.magic);
+        test::putLe32At(header, 4, 2);
+        test::putLe32At(header, 36, 1);
+        std::string index;
+        test::appendLe32(index, 4);
+        test::appendLe32(index, 0);
+        for (std::uint32_t word : {0x2B6CAB5Fu, 7u, 8u, static_cast<std::uint32_t>(c.itemOffset)}) {
+            test::appendLe32(index, word);
+        }
+        if (dbbf) {
+            test::appendLe32(index, static_cast<std::uint32_t>(c.itemOffset >> 32));
+        }
+        for (std::uint32_t word : {4u, 4u, 0u}) {
+            test::appendLe32(index, word);
+        }
+        test::putLe32At(header, dbbf ? 40 : 44, static_cast<std::uint32_t>(index.size()));
+        test::putLe32At(header, dbbf ? 56 : 64, c.indexOffset);
+
+        const fs::path path = dir / "large.package";
+        {
+            std::ofstream out(path, std::ios::binary);
+            out.write(header.data(), static_cast<std::streamsize>(header.size()));
+            out.seekp(static_cast<std::streamoff>(c.itemOffset));
+            out.write("far!", 4);
+            out.seekp(static_cast<std::streamoff>(c.indexOffset));
+            out.write(index.data(), static_cast<std::streamsize>(index.size()));
+        }
+        UnpackResult result = unpackArchive(path.string());
+        ASSERT_TRUE(result.succeeded) << c.magic << ": " << result.text;
+        EXPECT_EQ(test::readFile(dir / "large" / "KL-NOTE-2B6CAB5F-00000007-00000008.txt"), "far!");
+    }
+}
+
+}  // namespace
+}  // namespace verada

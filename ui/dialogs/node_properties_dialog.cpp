@@ -1,0 +1,93 @@
+#include "ui/dialogs/node_properties_dialog.h"
+
+#include <cstdio>
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/dialogs/dialog_controls.h"
+#include "engine/scene/scene_nodes.h"
+
+namespace verada {
+namespace {
+
+QString sixDecimals(float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", value);
+    return text;
+}
+
+QLineEdit* scaleField(QWidget* parent, const char* objectName, float value) {
+    auto* field = new QLineEdit(sixDecimals(value), parent);
+    field->setObjectName(objectName);
+    return field;
+}
+
+}  // namespace
+
+float parseScaleField(const std::string& text, float current) {
+    float value = 0.0f;
+    return std::sscanf(text.substr(0, 255).c_str(), "%f", &value) == 1 ? value : current;
+}
+
+NodePropertiesDialog::NodePropertiesDialog(QWidget* owner, AppState& state)
+    : QDialog(owner), state_(state) {
+    setWindowTitle("Selected Scene Node Properties");
+    NodeScaleRecord& record = state_.nodeScaleRecord;
+    readSelectedNodeScale(state_, record);
+
+    auto* nodeLabel = new QLabel("Node:", this);
+    nodeLabel->setObjectName("id1053");
+    nodeLabel->setText(record.nodeName.empty()
+                           ? QString("No SceneNode Selected")
+                           : "Node: " + QString::fromStdString(record.nodeName));
+
+    auto* group = new QGroupBox("Scale", this);
+    scaleX_ = scaleField(group, "id1052", record.x);
+    scaleY_ = scaleField(group, "id1004", record.y);
+    scaleZ_ = scaleField(group, "id1005", record.z);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(new QLabel("X Y Z: ", group));
+    row->addWidget(scaleX_);
+    row->addWidget(scaleY_);
+    row->addWidget(scaleZ_);
+
+    QPushButton* ok = addDialogButton(this, "OK", kMessageOk, true);
+    QPushButton* apply = addDialogButton(this, "Apply", 1036, false);
+    QPushButton* cancel = addDialogButton(this, "Cancel", kMessageCancel, false);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        applyFields();
+        done(kMessageOk);
+    });
+    connect(apply, &QPushButton::clicked, this, [this] {
+        applyFields();
+        if (state_.renderFrame) {
+            state_.renderFrame();
+        }
+    });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kMessageCancel); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(nodeLabel);
+    layout->addWidget(group);
+    layout->addLayout(buttonRow({ok, apply, cancel}));
+}
+
+void NodePropertiesDialog::applyFields() {
+    NodeScaleRecord& record = state_.nodeScaleRecord;
+    record.x = parseScaleField(scaleX_->text().toStdString(), record.x);
+    record.y = parseScaleField(scaleY_->text().toStdString(), record.y);
+    record.z = parseScaleField(scaleZ_->text().toStdString(), record.z);
+    applyNodeScale(state_, record);
+}
+
+int runNodePropertiesDialog(QWidget* owner, AppState& state) {
+    NodePropertiesDialog dialog(owner, state);
+    return dialog.exec();
+}
+
+}  // namespace verada

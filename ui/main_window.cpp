@@ -1,0 +1,305 @@
+#include "ui/main_window.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <OgreException.h>
+#include <OgreRenderWindow.h>
+#include <OgreRoot.h>
+
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/attach_mesh_dialog.h"
+#include "ui/dialogs/hash_dialog.h"
+#include "ui/menu_table.h"
+#include "ui/dialogs/node_properties_dialog.h"
+#include "ui/commands/pack_command.h"
+#include "ui/commands/pmet_command.h"
+#include "ui/commands/raster_command.h"
+#include "ui/render_view.h"
+#include "ui/dialogs/toggle_visibility_dialog.h"
+#include "ui/commands/unpack_command.h"
+#include "engine/mesh/model_loader.h"
+#include "engine/materials/material_listing.h"
+#include "platform/application_identity.h"
+#include "engine/scene/scene_nodes.h"
+#include "engine/scene/view_control.h"
+
+namespace verada {
+
+MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(this)) {
+    setWindowTitle(kApplicationCaption);
+    setWindowIcon(programIcon());
+    resize(1024, 768);
+    setCentralWidget(view_);
+    buildMenu();
+
+    view_->onPaint = [this] {
+        if (state_.engineReady) {
+            renderFrame();
+        }
+    };
+    view_->onResize = [this] { followViewSize(); };
+    view_->onMouseMove = [this](QMouseEvent* event) {
+        Qt::MouseButtons held = event->buttons();
+        MouseButtons buttons{held.testFlag(Qt::LeftButton), held.testFlag(Qt::RightButton),
+                             held.testFlag(Qt::MiddleButton)};
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        QPoint at = event->position().toPoint();
+        carryOut(decodeMouseMove(state_, at.x() & 0xFFFF, at.y() & 0xFFFF, buttons, ctrl, alt));
+    };
+    view_->onMouseRelease = [this](QMouseEvent* event) {
+        if (event->button() != Qt::LeftButton) {
+            return;
+        }
+        bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        if (releasePicks(shift, ctrl, alt)) {
+            QPoint at = event->position().toPoint();
+            pickNodeAt(state_, at.x() & 0xFFFF, at.y() & 0xFFFF);
+            renderFrame();
+        }
+    };
+    view_->onWheel = [this](QWheelEvent* event) {
+        bool middle = event->buttons().testFlag(Qt::MiddleButton);
+        bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+        bool alt = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::AltModifier);
+        // Qt turns Alt + wheel into a horizontal turn; either axis counts here.
+        QPoint delta = event->angleDelta();
+        carryOut(decodeWheel(delta.y() != 0 ? delta.y() : delta.x(), middle, ctrl, alt));
+    };
+
+    dynamicRenderingTimer_.setInterval(33);
+    connect(&dynamicRenderingTimer_, &QTimer::timeout, this, [this] { renderFrame(); });
+    installEventFilter(this);
+    view_->installEventFilter(this);
+}
+
+void MainWindow::buildMenu() {
+    for (const Menu& menu : mainMenu()) {
+        QMenu* qmenu = menuBar()->addMenu(menu.title);
+        for (const MenuItem& item : menu.items) {
+            QAction* action = qmenu->addAction(item.text);
+            action->setObjectName(QString("id%1").arg(item.id));
+            action->setData(item.id);
+            if (item.id == kCmdDynamicRendering) {
+                action->setCheckable(true);
+            }
+            int id = item.id;
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+            actions_[item.id] = action;
+        }
+    }
+}
+
+QAction* MainWindow::action(int commandId) const {
+    auto found = actions_.find(commandId);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+bool MainWindow::renderFrame() {
+    if (inFrame_ || !state_.engineReady || !state_.root) {
+        return true;
+    }
+    inFrame_ = true;
+    char title[256];
+    std::snprintf(title, sizeof title, "%s : Global Memory Usage %02d%%", kApplicationCaption,
+                  state_.platform->globalMemoryLoad());
+    setWindowTitle(title);
+    bool rendered = true;
+    try {
+        rendered = state_.root->renderOneFrame();
+    } catch (const Ogre::Exception& error) {
+        std::fprintf(stderr, "verada: %s\n", error.getDescription().c_str());
+    }
+    inFrame_ = false;
+    return rendered;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == this || watched == view_) && state_.engineReady && !inFrame_) {
+        return !renderFrame();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    QString text = event->text();
+    if (text.size() != 1) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    carryOut(decodeCharacter(text.at(0).toLatin1()));
+}
+
+void MainWindow::followViewSize() {
+    qreal ratio = view_->devicePixelRatioF();
+    state_.clientRect = {0, 0, view_->width(), view_->height()};
+    if (state_.renderWindow) {
+        state_.renderWindow->resize(static_cast<unsigned>(view_->width() * ratio),
+                                    static_cast<unsigned>(view_->height() * ratio));
+    }
+    handleWindowResize(state_);
+}
+
+void MainWindow::toggleDynamicRendering() {
+    QAction* item = action(kCmdDynamicRendering);
+    if (dynamicRenderingTimer_.isActive()) {
+        dynamicRenderingTimer_.stop();
+        item->setChecked(false);
+    } else {
+        dynamicRenderingTimer_.start();
+        item->setChecked(true);
+    }
+}
+
+void MainWindow::showCommandError(const std::string& text) {
+    state_.platform->messageBox(this, text, kApplicationCaption, MessageButtons::Ok,
+                                MessageIcon::None);
+}
+
+void MainWindow::carryOut(const DecodedInput& input) {
+    try {
+        switch (input.action) {
+            case InputAction::None:
+                break;
+            case InputAction::ResetCamera:
+                resetCamera(state_);
+                break;
+            case InputAction::CountMaterials: {
+                char text[64];
+                std::snprintf(text, sizeof text, "Num Materials = %d",
+                              listMaterialNames(state_.nameList));
+                state_.platform->messageBox(this, text, "Materials Iterated", MessageButtons::Ok,
+                                            MessageIcon::None);
+                break;
+            }
+            case InputAction::PointsMode:
+                setPolygonMode(state_, PolygonView::Points);
+                break;
+            case InputAction::Quit:
+                QCoreApplication::exit(0);
+                break;
+            case InputAction::ResetNode:
+                resetSelectedNode(state_);
+                break;
+            case InputAction::SolidMode:
+                setPolygonMode(state_, PolygonView::Solid);
+                break;
+            case InputAction::WireframeMode:
+                setPolygonMode(state_, PolygonView::Wireframe);
+                break;
+            case InputAction::OrbitCamera:
+                orbitCamera(state_, input.a, input.b);
+                break;
+            case InputAction::PanCamera:
+                panCamera(state_, input.a, input.b);
+                break;
+            case InputAction::ZoomCamera:
+                zoomCamera(state_, input.a);
+                break;
+            case InputAction::TurnNode:
+                turnSelectedNode(state_, input.a, input.b);
+                break;
+            case InputAction::MoveNode:
+                moveSelectedNode(state_, input.a, input.b);
+                break;
+            case InputAction::RollNode:
+                rollSelectedNode(state_, input.a);
+                break;
+            case InputAction::MoveNodeDepth:
+                moveSelectedNodeDepth(state_, input.a);
+                break;
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
+    }
+}
+
+void MainWindow::addToExistingNode() {
+    state_.attachTargetNode.clear();
+    runAttachMeshDialog(this, state_);
+    if (state_.attachTargetNode.empty()) {
+        return;
+    }
+    switch (state_.attachSource) {
+        case kAttachGmdc:
+            addModelToExistingNode(state_, ModelFormat::Gmdc, state_.attachTargetNode);
+            break;
+        case kAttachGmdl:
+            addModelToExistingNode(state_, ModelFormat::Gmdl, state_.attachTargetNode);
+            break;
+        case kAttachGmsh:
+            addModelToExistingNode(state_, ModelFormat::Gmsh, state_.attachTargetNode);
+            break;
+        default:
+            break;  // Ogre meshes load through the material library, not built yet
+    }
+}
+
+void MainWindow::runCommand(int commandId) {
+    try {
+        switch (commandId) {
+            case kCmdExit:
+                detachRenderWindow(state_);
+                close();
+                break;
+            case kCmdToggleVisibility:
+                runToggleVisibilityDialog(this, state_);
+                break;
+            case kCmdSelectedProperties:
+                runNodePropertiesDialog(this, state_);
+                break;
+            case kCmdRemoveAll:
+                removeAllNodes(state_);
+                break;
+            case kCmdAddSims2:
+                addModelAsNewNode(state_, ModelFormat::Gmdc);
+                break;
+            case kCmdAddGmdl:
+                addModelAsNewNode(state_, ModelFormat::Gmdl);
+                break;
+            case kCmdAddGmsh:
+                addModelAsNewNode(state_, ModelFormat::Gmsh);
+                break;
+            case kCmdAddToExisting:
+                addToExistingNode();
+                break;
+            case kCmdDynamicRendering:
+                toggleDynamicRendering();
+                break;
+            case kCmdConvertRaster:
+                convertRasterCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdUnpackArchive:
+                unpackArchiveCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdPackArchive:
+                packArchiveCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdViewPmet:
+                viewPmetFile(*state_.platform, state_.directories, this);
+                break;
+            case kCmdHashFunction:
+                runHashDialog(this);
+                break;
+            case kCmdAbout: {
+                AboutDialog about(this);
+                about.exec();
+                break;
+            }
+            default:
+                break;
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
+    }
+}
+
+}  // namespace verada

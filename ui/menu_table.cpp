@@ -1,0 +1,36 @@
+#include "ui/menu_table.h"
+
+namespace verada {
+
+const std::vector<Menu>& mainMenu() {
+    static const std::vector<Menu> menu = {
+        {"&File", {{"Save As .RTS", kCmdSaveRts}, {"Load .RTS", kCmdLoadRts}, {"E&xit", kCmdExit}}},
+        {"SceneNodes",
+         {{"Toggle Node Visibility", kCmdToggleVisibility},
+          {"Dynamic Rendering", kCmdDynamicRendering},
+          {"Selected Properties", kCmdSelectedProperties},
+          {"Remove All", kCmdRemoveAll}}},
+        {"Meshes",
+         {{"Add New Node (Sims 2)", kCmdAddSims2},
+          {"Add New Node (Spore GMDL)", kCmdAddGmdl},
+          {"Add New Node (Spore GMSH)", kCmdAddGmsh},
+          {"Add New Node (Ogre)", kCmdAddOgre},
+          {"Add To Existing Node", kCmdAddToExisting},
+          {"Save Mesh as .mesh", kCmdSaveMesh}}},
+        {"Materials",
+         {{"Create or Edit Materials", kCmdEditMaterials},
+          {"Assign Materials", kCmdAssignMaterials},
+          {"Load Ogre Material", kCmdLoadMaterial}}},
+        {"Tools",
+         {{"Convert .rast to .dds", kCmdConvertRaster},
+          {"Unpack DBPF|DBBF (V2)", kCmdUnpackArchive},
+          {"View PMET file", kCmdViewPmet},
+          {"Spawn POV-Ray", kCmdSpawnPovRay},
+          {"Pack DBPF (V2)", kCmdPackArchive},
+          {"Hash Function", kCmdHashFunction}}},
+        {"&Help", {{"&About ...", kCmdAbout}}},
+    };
+    return menu;
+}
+
+}  // namespace verada

@@ -1,0 +1,38 @@
+#include "ui/viewer.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "ui/viewer_session.h"
+#include "engine/mesh/model_loader.h"
+#include "platform/qt/display_probe.h"
+#include "platform/qt/qt_platform.h"
+
+namespace verada {
+
+int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+    if (std::string(std::getenv("QT_QPA_PLATFORM")) == "xcb" && !displayReachable()) {
+        const char* name = std::getenv("DISPLAY");
+        std::fprintf(stderr, "verada: cannot open the X display \"%s\"; the viewer needs one\n",
+                     name ? name : "");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QtPlatform platform;
+    ViewerSession session(platform);
+    if (std::optional<std::string> error = session.start()) {
+        std::fprintf(stderr, "verada: cannot start the 3D engine: %s\n", error->c_str());
+        return 1;
+    }
+    addModelFilesAsNewNodes(session.state(), files);
+    int exitCode = application.exec();
+    session.shutdown();
+    return exitCode;
+}
+
+}  // namespace verada

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/app_state.h"
+
+namespace verada {
+
+class MainWindow;
+
+// One run of the viewer inside an existing QApplication: the main window, the engine and the
+// configuration file, from start-up to shutdown.
+class ViewerSession {
+  public:
+    explicit ViewerSession(Platform& platform);
+    ~ViewerSession();
+    ViewerSession(const ViewerSession&) = delete;
+    ViewerSession& operator=(const ViewerSession&) = delete;
+
+    // Shows the window, reads the configuration and sets up the engine; says why it failed.
+    // On failure nothing is written.
+    std::optional<std::string> start();
+    // Frees the engine, then writes the view settings and the custom colours.
+    void shutdown();
+
+    AppState& state() { return state_; }
+    MainWindow& window() { return *window_; }
+
+  private:
+    void releaseEngine();
+
+    AppState state_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace verada
