@@ -61,6 +61,7 @@ IniProfile IniProfile::load(const std::string& path) {
 void IniProfile::parse(const std::string& content) {
     sections_.clear();
     firstSection_.clear();
+    firstExactSection_.clear();
     sections_.push_back(Section{});
     std::size_t pos = 0;
     while (pos < content.size()) {
@@ -68,45 +69,67 @@ void IniProfile::parse(const std::string& content) {
         if (end == std::string::npos) {
             end = content.size();
         }
-        std::string text = content.substr(pos, end - pos);
+        parseLine(std::string_view(content).substr(pos, end - pos));
         pos = end + 1;
-        if (!text.empty() && text.back() == '\r') {
-            text.pop_back();
-        }
-        std::string trimmed = trim(text);
-        if (!trimmed.empty() && trimmed.front() == '[') {
-            std::size_t close = trimmed.find(']');
-            std::string name =
-                trim(trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-            Section section;
-            section.header = text;
-            sections_.push_back(std::move(section));
-            firstSection_.emplace(toLower(name), sections_.size() - 1);
-            continue;
-        }
-        Line line;
-        line.text = text;
-        std::size_t equals = text.find('=');
-        if (!trimmed.empty() && trimmed.front() != ';' && equals != std::string::npos) {
-            line.lowerKey = toLower(trim(text.substr(0, equals)));
-            line.value = unquote(trim(text.substr(equals + 1)));
-        }
-        Section& section = sections_.back();
-        if (!line.lowerKey.empty()) {
-            section.firstKey.emplace(line.lowerKey, section.lines.size());
-        }
-        section.lines.push_back(std::move(line));
     }
 }
 
-const IniProfile::Line* IniProfile::find(const std::string& section, const std::string& key) const {
+void IniProfile::parseLine(std::string_view line) {
+    if (sections_.empty()) {
+        sections_.push_back(Section{});
+    }
+    std::string text(line);
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+    }
+    std::string trimmed = trim(text);
+    if (!trimmed.empty() && trimmed.front() == '[') {
+        // Up to the last "]": names such as "Mesh:part[2]" hold brackets of their own.
+        std::size_t close = trimmed.rfind(']');
+        addSection(text, trim(trimmed.substr(
+                             1, close == std::string::npos ? std::string::npos : close - 1)));
+        return;
+    }
+    Line entry;
+    entry.text = text;
+    std::size_t equals = text.find('=');
+    if (!trimmed.empty() && trimmed.front() != ';' && equals != std::string::npos) {
+        entry.lowerKey = toLower(trim(text.substr(0, equals)));
+        entry.value = unquote(trim(text.substr(equals + 1)));
+    }
+    Section& section = sections_.back();
+    if (!entry.lowerKey.empty()) {
+        section.firstKey.emplace(entry.lowerKey, section.lines.size());
+    }
+    section.lines.push_back(std::move(entry));
+}
+
+void IniProfile::addSection(std::string header, const std::string& name) {
+    Section section;
+    section.header = std::move(header);
+    sections_.push_back(std::move(section));
+    firstSection_.emplace(toLower(name), sections_.size() - 1);
+    firstExactSection_.emplace(name, sections_.size() - 1);
+}
+
+const IniProfile::Section* IniProfile::findSection(const std::string& section) const {
+    if (exactSectionFirst_) {
+        auto exact = firstExactSection_.find(section);
+        if (exact != firstExactSection_.end()) {
+            return &sections_[exact->second];
+        }
+    }
     auto s = firstSection_.find(toLower(section));
-    if (s == firstSection_.end()) {
+    return s == firstSection_.end() ? nullptr : &sections_[s->second];
+}
+
+const IniProfile::Line* IniProfile::find(const std::string& section, const std::string& key) const {
+    const Section* found = findSection(section);
+    if (!found) {
         return nullptr;
     }
-    const Section& found = sections_[s->second];
-    auto k = found.firstKey.find(toLower(key));
-    return k == found.firstKey.end() ? nullptr : &found.lines[k->second];
+    auto k = found->firstKey.find(toLower(key));
+    return k == found->firstKey.end() ? nullptr : &found->lines[k->second];
 }
 
 std::string IniProfile::readString(const std::string& section, const std::string& key,
@@ -143,10 +166,8 @@ void IniProfile::writeString(const std::string& section, const std::string& key,
     std::string lowerKey = toLower(trim(key));
     auto s = firstSection_.find(lowerSection);
     if (s == firstSection_.end()) {
-        Section added;
-        added.header = "[" + section + "]";
-        sections_.push_back(std::move(added));
-        s = firstSection_.emplace(lowerSection, sections_.size() - 1).first;
+        addSection("[" + section + "]", section);
+        s = firstSection_.find(lowerSection);
     }
     Section& target = sections_[s->second];
     Line line{key + "=" + value, lowerKey, value};

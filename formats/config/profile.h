@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -29,6 +30,13 @@ class IniProfile {
     // Writes the profile to the path it was loaded from; returns an error text on failure.
     std::optional<std::string> save() const;
 
+    // Adds the next line of a text (without its line end), for callers that parse a file in a
+    // pass of their own.
+    void parseLine(std::string_view text);
+    // Look-ups try a section name exactly as written before the case-insensitive match, so
+    // sections whose names differ only in case stay apart.
+    void matchExactSectionNamesFirst() { exactSectionFirst_ = true; }
+
     const std::string& path() const { return path_; }
 
   private:
@@ -44,11 +52,15 @@ class IniProfile {
     };
 
     void parse(const std::string& content);
+    const Section* findSection(const std::string& section) const;
     const Line* find(const std::string& section, const std::string& key) const;
+    void addSection(std::string header, const std::string& name);
 
     std::string path_;
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> firstSection_;
+    std::unordered_map<std::string, std::size_t> firstSection_;  // by lower-case name
+    std::unordered_map<std::string, std::size_t> firstExactSection_;
+    bool exactSectionFirst_ = false;
 };
 
 }  // namespace verada

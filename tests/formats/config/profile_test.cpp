@@ -79,5 +79,17 @@ TEST(IniProfile, SaveIntoMissingFolderFailsWithoutTouchingAnything) {
     EXPECT_EQ(error->rfind("ERR: ", 0), 0u);
 }
 
+TEST(IniProfile, SectionNamesRunToTheLastBracketAndCanMatchExactlyFirst) {
+    TempDir dir;
+    writeFile(dir / "c.ini",
+              "[Mesh:part[2]]\nK=bracket\n[mesh:box]\nK=lower\n[Mesh:box]\nK=exact\n");
+    IniProfile profile = IniProfile::load((dir / "c.ini").string());
+    EXPECT_EQ(profile.readString("mesh:PART[2]", "k", ""), "bracket");
+    EXPECT_EQ(profile.readString("Mesh:box", "K", ""), "lower");
+    profile.matchExactSectionNamesFirst();
+    EXPECT_EQ(profile.readString("Mesh:box", "K", ""), "exact");
+    EXPECT_EQ(profile.readString("MESH:BOX", "K", ""), "lower");
+}
+
 }  // namespace
 }  // namespace verada

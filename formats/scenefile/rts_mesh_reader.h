@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/io/result.h"
+#include "formats/scene/scene_snapshot.h"
+#include "formats/scenefile/rts_input.h"
+
+namespace verada {
+
+// A mesh read from its [Mesh:name] section, with the material each submesh is shown with.
+struct RtsMesh {
+    MeshSnapshot mesh;
+    std::vector<std::string> submeshMaterials;
+};
+
+// Reads the section of the mesh `name`; headerLine is the first line that begins with
+// "[Mesh:name]", where its vertex and face runs are searched from. A mesh without a section is
+// empty: no submesh, all-zero bounds.
+Result<RtsMesh> readRtsMesh(RtsInput& input, const std::string& name,
+                            std::optional<std::size_t> headerLine);
+
+}  // namespace verada
