@@ -2,7 +2,7 @@
 
 namespace verada {
 
-RtsInput::RtsInput(std::string_view text) {
+RtsInput::RtsInput(std::string_view text) : text_(text), lines_(text) {
     profile_.matchExactSectionNamesFirst();
     std::size_t pos = 0;
     while (pos < text.size()) {

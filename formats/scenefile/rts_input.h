@@ -17,6 +17,7 @@ class RtsInput {
     // The text must outlive the input.
     explicit RtsInput(std::string_view text);
 
+    std::string_view text() const { return text_; }
     const IniProfile& profile() const { return profile_; }
     const RtsLineIndex& lines() const { return lines_; }
 
@@ -26,6 +27,7 @@ class RtsInput {
     bool draw(std::size_t items);
 
   private:
+    std::string_view text_;
     IniProfile profile_;
     RtsLineIndex lines_;
     std::size_t allowance_ = 0;

@@ -25,16 +25,16 @@ class HeaderTrie {
     std::size_t add(std::string_view text) {
         std::size_t node = 0;
         for (char c : text) {
-            auto inserted = edges_.emplace(edgeKey(node, c), firstLine_.size());
+            auto inserted = edges_.emplace(edgeKey(node, c), firstAt_.size());
             if (inserted.second) {
-                firstLine_.emplace_back();
+                firstAt_.emplace_back();
             }
             node = inserted.first->second;
         }
         return node;
     }
 
-    void walk(std::string_view line, std::size_t number) {
+    void walk(std::string_view line, std::size_t at) {
         std::size_t node = 0;
         for (char c : line) {
             auto edge = edges_.find(edgeKey(node, c));
@@ -42,13 +42,13 @@ class HeaderTrie {
                 return;
             }
             node = edge->second;
-            if (!firstLine_[node]) {
-                firstLine_[node] = number;
+            if (!firstAt_[node]) {
+                firstAt_[node] = at;
             }
         }
     }
 
-    std::optional<std::size_t> firstLine(std::size_t node) const { return firstLine_[node]; }
+    std::optional<std::size_t> firstAt(std::size_t node) const { return firstAt_[node]; }
 
   private:
     static std::uint64_t edgeKey(std::size_t node, char c) {
@@ -56,27 +56,34 @@ class HeaderTrie {
     }
 
     std::unordered_map<std::uint64_t, std::size_t> edges_;
-    std::vector<std::optional<std::size_t>> firstLine_{1};  // by node; node 0 is the root
+    std::vector<std::optional<std::size_t>> firstAt_{1};  // by node; node 0 is the root
 };
 
 }  // namespace
 
 void RtsLineIndex::add(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
-    std::size_t number = lines_.size();
-    lines_.push_back(line);
+    ++lineCount_;
+    std::size_t at = static_cast<std::size_t>(line.data() - text_.data());
     if (startsWith(line, kHeaderStart)) {
-        headerCandidates_.push_back(number);
+        headerCandidates_.push_back(line);
     }
     std::string_view prefix = runPrefix(line);
     if (!prefix.empty() && startsWith(line.substr(prefix.size()), kFirstRunIndex)) {
-        runStarts_[std::string(prefix)].push_back(number);
+        runStarts_[std::string(prefix)].push_back(at);
     }
 }
 
-std::vector<std::optional<std::size_t>> RtsLineIndex::meshHeaderLines(
+std::string_view RtsLineIndex::lineAt(std::size_t at, std::size_t& next) const {
+    std::size_t end = text_.find('\n', at);
+    next = end == std::string_view::npos ? text_.size() : end + 1;
+    std::string_view line = text_.substr(at, end == std::string_view::npos ? end : end - at);
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::vector<std::optional<std::size_t>> RtsLineIndex::meshHeaders(
     const std::vector<std::string>& meshNames) const {
     HeaderTrie trie;
     std::vector<std::size_t> nodes;
@@ -84,13 +91,13 @@ std::vector<std::optional<std::size_t>> RtsLineIndex::meshHeaderLines(
     for (const std::string& name : meshNames) {
         nodes.push_back(trie.add(std::string(kHeaderStart) + name + "]"));
     }
-    for (std::size_t number : headerCandidates_) {
-        trie.walk(lines_[number], number);
+    for (std::string_view line : headerCandidates_) {
+        trie.walk(line, static_cast<std::size_t>(line.data() - text_.data()));
     }
     std::vector<std::optional<std::size_t>> found;
     found.reserve(nodes.size());
     for (std::size_t node : nodes) {
-        found.push_back(trie.firstLine(node));
+        found.push_back(trie.firstAt(node));
     }
     return found;
 }

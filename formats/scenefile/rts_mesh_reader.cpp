@@ -16,8 +16,8 @@ constexpr std::size_t kLargest16BitVertexCount = 65536;
 
 class MeshSection {
   public:
-    MeshSection(RtsInput& input, const std::string& name, std::optional<std::size_t> headerLine)
-        : input_(input), name_(name), headerLine_(headerLine), section_("Mesh:" + name) {}
+    MeshSection(RtsInput& input, const std::string& name, std::optional<std::size_t> headerAt)
+        : input_(input), name_(name), headerAt_(headerAt), section_("Mesh:" + name) {}
 
     RtsInput& input() { return input_; }
     const std::string& name() const { return section_; }
@@ -38,13 +38,13 @@ class MeshSection {
     }
 
     RtsRun run(std::string prefix, std::string countKey, std::size_t count) const {
-        return RtsRun{name_, headerLine_, std::move(prefix), std::move(countKey), count};
+        return RtsRun{name_, headerAt_, std::move(prefix), std::move(countKey), count};
     }
 
   private:
     RtsInput& input_;
     const std::string& name_;
-    std::optional<std::size_t> headerLine_;
+    std::optional<std::size_t> headerAt_;
     std::string section_;
 };
 
@@ -157,8 +157,8 @@ Result<std::size_t> readSharedVertices(MeshSection& section, MeshSnapshot& mesh)
 }  // namespace
 
 Result<RtsMesh> readRtsMesh(RtsInput& input, const std::string& name,
-                            std::optional<std::size_t> headerLine) {
-    MeshSection section(input, name, headerLine);
+                            std::optional<std::size_t> headerAt) {
+    MeshSection section(input, name, headerAt);
     RtsMesh read;
     read.mesh.name = name;
     Result<std::size_t> sharedCount = readSharedVertices(section, read.mesh);

@@ -17,10 +17,10 @@ struct RtsMesh {
     std::vector<std::string> submeshMaterials;
 };
 
-// Reads the section of the mesh `name`; headerLine is the first line that begins with
-// "[Mesh:name]", where its vertex and face runs are searched from. A mesh without a section is
-// empty: no submesh, all-zero bounds.
+// Reads the section of the mesh `name`; headerAt is where the first line that begins with
+// "[Mesh:name]" starts, the vertex and face runs being searched from there. A mesh without a
+// section is empty: no submesh, all-zero bounds.
 Result<RtsMesh> readRtsMesh(RtsInput& input, const std::string& name,
-                            std::optional<std::size_t> headerLine);
+                            std::optional<std::size_t> headerAt);
 
 }  // namespace verada

@@ -1,13 +1,12 @@
 #include "formats/scenefile/rts_reader.h"
 
 #include <array>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <unordered_set>
 #include <vector>
 
 #include "formats/io/printf_text.h"
+#include "formats/scenefile/rts_file_text.h"
 #include "formats/scenefile/rts_input.h"
 #include "formats/scenefile/rts_mesh_reader.h"
 #include "formats/scenefile/rts_number_scan.h"
@@ -119,7 +118,7 @@ std::vector<std::string> allMeshNames(const std::vector<NodeEntry>& entries) {
 std::string readMeshes(RtsInput& input, const std::vector<NodeEntry>& entries,
                        SceneSnapshot& scene) {
     std::vector<std::string> names = allMeshNames(entries);
-    std::vector<std::optional<std::size_t>> headers = input.lines().meshHeaderLines(names);
+    std::vector<std::optional<std::size_t>> headers = input.lines().meshHeaders(names);
     std::unordered_set<std::string> used;
     std::size_t next = 0;
     for (const NodeEntry& entry : entries) {
@@ -143,24 +142,6 @@ std::string readMeshes(RtsInput& input, const std::vector<NodeEntry>& entries,
     return "";
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string content;
-    char chunk[1 << 16];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        content.append(chunk, got);
-    }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
-    }
-    return content;
-}
-
 }  // namespace
 
 Result<RtsScene> readRtsText(std::string_view text, const ViewSettings& current) {
@@ -180,11 +161,8 @@ Result<RtsScene> readRtsText(std::string_view text, const ViewSettings& current)
 }
 
 Result<RtsScene> readRtsFile(const std::string& path, const ViewSettings& current) {
-    std::optional<std::string> text = readWholeFile(path);
-    if (!text) {
-        return fail(rts::kUnrecognizedFormat);
-    }
-    return readRtsText(*text, current);
+    RtsFileText file = RtsFileText::read(path);
+    return readRtsText(file.text(), current);
 }
 
 }  // namespace verada

@@ -26,21 +26,22 @@ template <typename Take>
 Status walkRun(RtsInput& input, const RtsRun& run, const rts::RunTexts& texts, Take take) {
     std::string tag;
     setRunTag(tag, run.prefix, 0);
-    if (!run.headerLine) {
+    if (!run.headerAt) {
         std::string header = "[Mesh:" + run.meshName + "]";
         return fail(printfText(texts.headerMissing, header.c_str()));
     }
-    std::optional<std::size_t> first = input.lines().firstRunLine(run.prefix, *run.headerLine);
-    if (!first) {
+    const RtsLineIndex& lines = input.lines();
+    std::optional<std::size_t> at = lines.firstRunLine(run.prefix, *run.headerAt);
+    if (!at) {
         return fail(printfText(texts.firstTagMissing, tag.c_str()));
     }
+    std::size_t next = *at;
     for (std::size_t i = 0; i < run.count; ++i) {
-        std::size_t number = *first + i;
-        if (number >= input.lines().lineCount()) {
+        if (next == input.text().size()) {
             return fail(texts.fileEnd);
         }
+        std::string_view line = lines.lineAt(next, next);
         setRunTag(tag, run.prefix, i);
-        std::string_view line = input.lines().line(number);
         if (line.substr(0, tag.size()) != tag) {
             return fail(printfText(rts::kRunLineMissing, tag.c_str()));
         }

@@ -16,9 +16,9 @@ namespace verada {
 // line after it that carries the run's first tag, then line after line without gaps.
 struct RtsRun {
     std::string meshName;
-    std::optional<std::size_t> headerLine;  // the first line beginning with "[Mesh:name]"
-    std::string prefix;                     // "ShV", "SM03V", "SM03F"
-    std::string countKey;                   // the key that gave the count
+    std::optional<std::size_t> headerAt;  // the first line beginning with "[Mesh:name]"
+    std::string prefix;                   // "ShV", "SM03V", "SM03F"
+    std::string countKey;                 // the key that gave the count
     std::size_t count = 0;
 };
 

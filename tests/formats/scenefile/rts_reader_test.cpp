@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -310,6 +312,22 @@ TEST(RtsReader, ReadsBackWhatTheWriterWrote) {
     ASSERT_TRUE(read);
     EXPECT_EQ(read->error, "");
     EXPECT_EQ(writtenRtsText(read->view, read->scene), text);
+}
+
+// Every prefix of a file, each in an allocation of its own size so that AddressSanitizer sees
+// any read past its end, reads as far as it goes.
+TEST(RtsReader, ReadsEveryPrefixOfAFileWithinIt) {
+    std::string file = sceneFile(nodeEntries({{"a", "b"}}), validMesh("a") + validMesh("b", 4, 2));
+    for (std::size_t length = 0; length <= file.size(); ++length) {
+        std::unique_ptr<char[]> prefix(new char[length]);
+        std::copy(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length), prefix.get());
+        Result<RtsScene> read = readRtsText(std::string_view(prefix.get(), length), ViewSettings{});
+        ASSERT_TRUE(read || read.error() == "ERR: Unrecognized file format") << length;
+        ASSERT_LE(read ? read->scene.meshes.size() : 0u, 2u);
+    }
+    Result<RtsScene> whole = readRtsText(file, ViewSettings{});
+    EXPECT_EQ(errorOf(whole), "");
+    EXPECT_EQ(firstSubmesh(whole.value(), 1).indices.size(), 6u);
 }
 
 }  // namespace
