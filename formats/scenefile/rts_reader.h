@@ -24,9 +24,9 @@ struct RtsScene {
 // Fails only with the version texts, before anything is read: the scene must stay as it was.
 //
 // To load as the menu command does: on failure show the text and change nothing. Else clear
-// the scene, apply `view`, then build `scene.nodes` in order, each node's objects in order, and
-// stop at the first mesh the engine refuses (a name it already holds); when all was built, show
-// `error` if it is not empty.
+// the scene, apply `view` (a frame), then create `scene.nodes` in order (names made unique with
+// "%s%d"), each with its objects in order and a frame after each mesh, stopping at the first
+// mesh the engine refuses (a name it already holds); when all was built, show `error` if any.
 Result<RtsScene> readRtsText(std::string_view text, const ViewSettings& current);
 // A file that cannot be read reads as one without a version.
 Result<RtsScene> readRtsFile(const std::string& path, const ViewSettings& current);
