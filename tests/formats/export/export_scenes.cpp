@@ -1,0 +1,97 @@
+#include "tests/formats/export/export_scenes.h"
+
+#include <stdexcept>
+
+#include "formats/model/gmdc_reader.h"
+#include "formats/model/model_format.h"
+#include "tests/support/test_paths.h"
+
+namespace verada::test {
+
+MeshSnapshot sampleMesh(const std::string& relativePath, const std::string& meshName) {
+    const std::string path = samplePath(relativePath).string();
+    ImportedModel model;
+    const std::optional<ModelFormat> format = modelFormatForPath(path);
+    if (!format || readModelFile(*format, model, path)) {
+        throw std::runtime_error("cannot read the sample " + path);
+    }
+    MeshSnapshot mesh;
+    mesh.name = meshName;
+    for (const ModelGroup& group : model.groups) {
+        const std::size_t count = static_cast<std::size_t>(group.vertexCount);
+        VertexArrays vertices = vertexArrays({group.positions, group.positions + 3 * count},
+                                             {group.normals, group.normals + 3 * count},
+                                             {group.uvs, group.uvs + 2 * count});
+        const std::size_t indexCount = 3 * static_cast<std::size_t>(group.faceCount);
+        mesh.submeshes.push_back(
+            ownSubmesh(group.name, std::move(vertices), {group.faces, group.faces + indexCount}));
+    }
+    releaseModelArrays(model);
+    releaseGmdcBuffers();
+    return mesh;
+}
+
+MeshSnapshot prefabPlane() {
+    MeshSnapshot mesh;
+    mesh.name = "Prefab_Plane";
+    mesh.bounds = {-100, -100, 0, 100, 100, 0};
+    mesh.sharedVertices =
+        vertexArrays({-100, -100, 0, 100, -100, 0, 100, 100, 0, -100, 100, 0},
+                     {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}, {0, 1, 1, 1, 1, 0, 0, 0});
+    SubmeshSnapshot floor;
+    floor.label = "GroupIndex00";
+    floor.useSharedVertices = true;
+    floor.indices = {0, 1, 2, 0, 2, 3};
+    mesh.submeshes.push_back(floor);
+    return mesh;
+}
+
+VertexArrays vertexArrays(std::vector<float> positions, std::vector<float> normals,
+                          std::vector<float> uvs) {
+    VertexArrays vertices;
+    vertices.vertexCount = positions.size() / 3;
+    vertices.positions = std::move(positions);
+    vertices.normals = std::move(normals);
+    vertices.uvs = std::move(uvs);
+    return vertices;
+}
+
+SubmeshSnapshot ownSubmesh(const std::string& label, VertexArrays vertices,
+                           std::vector<std::uint32_t> indices, bool indices32) {
+    SubmeshSnapshot submesh;
+    submesh.label = label;
+    submesh.vertices = std::move(vertices);
+    submesh.indices = std::move(indices);
+    submesh.indices32 = indices32;
+    return submesh;
+}
+
+ObjectSnapshot entity(const std::string& name, std::size_t mesh, std::vector<std::string> materials,
+                      bool visible) {
+    ObjectSnapshot object;
+    object.name = name;
+    object.mesh = mesh;
+    object.submeshMaterials = std::move(materials);
+    object.visible = visible;
+    return object;
+}
+
+MaterialSnapshot colourMaterial(const std::string& name, float r, float g, float b, float a) {
+    MaterialLayerSettings layer;
+    layer.materialName = name;
+    layer.layerCount = 1;
+    layer.hasAmbient = true;
+    layer.ambient = {r, g, b};
+    layer.hasDiffuse = true;
+    layer.diffuse = {a, r, g, b};
+    return {name, {layer}};
+}
+
+MaterialSnapshot texturedMaterial(const std::string& name, const std::string& texture) {
+    MaterialSnapshot material = colourMaterial(name, 1, 1, 1, 1);
+    material.layers[0].hasTexture = true;
+    material.layers[0].textureName = texture;
+    return material;
+}
+
+}  // namespace verada::test
