@@ -75,14 +75,16 @@ std::size_t matchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_
     return n;
 }
 
-// Hash chains: head holds the latest position of each hash of a key, links the previous
+// Hash chains: heads hold the latest position of each hash of a key, links the previous
 // position of the same hash for every position. A position is looked up before it is added,
 // so a window-sized link table has not yet reused the slot of any position in the window.
+// Small inputs get four heads per byte, up to 2^mostBits, since a walk ends at a position that
+// only shares the hash.
 class HashChains {
   public:
     HashChains(std::size_t size, int mostBits) {
-        int bits = 12;
-        while (bits < mostBits && (std::size_t(1) << bits) < size) {
+        int bits = 8;
+        while (bits < mostBits && (std::size_t(1) << bits) < size * 4) {
             ++bits;
         }
         std::size_t links = 1;

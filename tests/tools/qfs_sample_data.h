@@ -54,6 +54,18 @@ struct NamedBytes {
     std::string bytes;
 };
 
+// The items of the RelLabels sample package, decoded.
+inline std::vector<NamedBytes> relLabelsItems() {
+    std::vector<NamedBytes> items;
+    for (const SampleStream& item : relLabelsStreams()) {
+        std::string bytes(qfsStreamSize(item.stream), '\0');
+        decompressQfs(reinterpret_cast<const std::uint8_t*>(item.stream.data()), item.stream.size(),
+                      reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
+        items.push_back({"RelLabels item at " + std::to_string(item.offset), std::move(bytes)});
+    }
+    return items;
+}
+
 // What a QFS compressor must carry through: edge sizes, runs, text, vertex data, noise with
 // each tail length, a copy from the farthest distance at the longest length, and the items of
 // real packages (the RelLabels streams, decoded).
@@ -80,11 +92,8 @@ inline std::vector<NamedBytes> compressorInputs() {
             inputs.push_back({entry.path().filename().string(), readFile(entry.path())});
         }
     }
-    for (const SampleStream& item : relLabelsStreams()) {
-        std::string bytes(qfsStreamSize(item.stream), '\0');
-        decompressQfs(reinterpret_cast<const std::uint8_t*>(item.stream.data()), item.stream.size(),
-                      reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
-        inputs.push_back({"RelLabels item at " + std::to_string(item.offset), bytes});
+    for (NamedBytes& item : relLabelsItems()) {
+        inputs.push_back(std::move(item));
     }
     return inputs;
 }
