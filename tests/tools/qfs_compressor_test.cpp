@@ -31,30 +31,29 @@ struct Forms {
 void readForms(const Bytes& stream, Forms& forms) {
     for (std::size_t s = 5; s < stream.size();) {
         const unsigned b0 = stream[s];
-        const unsigned b1 = s + 1 < stream.size() ? stream[s + 1] : 0;
-        const unsigned b2 = s + 2 < stream.size() ? stream[s + 2] : 0;
-        const unsigned b3 = s + 3 < stream.size() ? stream[s + 3] : 0;
-        std::size_t size = 1, literals = b0 & 3, length = 0, distance = 0;
+        std::size_t literals = b0 & 3;
         if (b0 < 0x80) {
-            size = 2, length = ((b0 >> 2) & 7) + 3, distance = ((b0 & 0x60) << 3) + b1 + 1;
             forms.used.insert("2-byte copy");
+            s += 2;
         } else if (b0 < 0xC0) {
-            size = 3, literals = b1 >> 6, length = (b0 & 0x3F) + 4;
-            distance = ((b1 & 0x3F) << 8) + b2 + 1;
             forms.used.insert("3-byte copy");
+            literals = stream.at(s + 1) >> 6;
+            s += 3;
         } else if (b0 < 0xE0) {
-            size = 4, length = ((b0 & 0x0C) << 6) + b3 + 5;
-            distance = ((b0 & 0x10) << 12) + (b1 << 8) + b2 + 1;
             forms.used.insert("4-byte copy");
-        } else if (b0 < 0xFC) {
-            literals = ((b0 & 0x1F) + 1) * 4;
-            forms.used.insert("literal run");
+            const std::size_t distance =
+                ((b0 & 0x10) << 12) + (stream.at(s + 1) << 8) + stream.at(s + 2) + 1;
+            const std::size_t length = ((b0 & 0x0C) << 6) + stream.at(s + 3) + 5;
+            forms.farthest = std::max(forms.farthest, std::make_pair(distance, length));
+            s += 4;
         } else {
-            forms.used.insert("end code with " + std::to_string(literals));
-            forms.endCodeOnlyLast &= s + 1 + literals == stream.size();
+            forms.used.insert(b0 < 0xFC ? "literal run"
+                                        : "end code with " + std::to_string(literals));
+            literals = b0 < 0xFC ? ((b0 & 0x1F) + 1) * 4 : literals;
+            forms.endCodeOnlyLast &= b0 < 0xFC || s + 1 + literals == stream.size();
+            s += 1;
         }
-        forms.farthest = std::max(forms.farthest, std::make_pair(distance, length));
-        s += size + literals;
+        s += literals;
     }
 }
 
