@@ -1,6 +1,7 @@
-// Package tools benchmark: QFS decoding against the npm qfs-compression decoder, unpacking and
-// packing a 1 GiB, 20,000-item package against tar. Each ratio compares figures of this run.
-//   package_bench qfs WORK_DIR PEER_SCRIPT
+// Package tools benchmark: QFS decoding and compression against the npm qfs-compression
+// package, unpacking and packing a 1 GiB, 20,000-item package against tar. Each ratio compares
+// figures of this run.
+//   package_bench qfs WORK_DIR PEER_SCRIPT   (reads the RelLabels sample from VERADA_SAMPLES)
 //   package_bench archive WORK_DIR
 #include <algorithm>
 #include <chrono>
@@ -17,7 +18,9 @@
 
 #include "formats/package/archive_packer.h"
 #include "formats/package/archive_unpacker.h"
+#include "formats/package/qfs_compressor.h"
 #include "formats/package/qfs_decompressor.h"
+#include "tests/formats/package/qfs_sample_data.h"
 
 namespace {
 
@@ -28,17 +31,8 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-void writeFile(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
+using verada::test::readFile;
+using verada::test::writeFile;
 
 bool shell(const std::string& command) {
     return std::system(command.c_str()) == 0;
@@ -68,6 +62,58 @@ std::string binaryLike(std::size_t size, std::mt19937& random) {
     }
     data.resize(size);
     return data;
+}
+
+// Compresses every item with ours and with the npm compressor; our streams must decode back.
+bool benchCompression(const char* name, const std::vector<std::string>& items, int rounds,
+                      const fs::path& work, const std::string& peerScript) {
+    std::size_t inputBytes = 0;
+    std::size_t streamBytes = 0;
+    std::string files;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(items[i].data());
+        const std::vector<std::uint8_t> stream = *verada::compressQfs(data, items[i].size());
+        std::vector<std::uint8_t> output(items[i].size());
+        auto error =
+            verada::decompressQfs(stream.data(), stream.size(), output.data(), output.size());
+        if (error || std::memcmp(output.data(), data, output.size()) != 0) {
+            std::fprintf(stderr, "%s: our stream does not decode back\n", name);
+            return false;
+        }
+        inputBytes += items[i].size();
+        streamBytes += stream.size();
+        const fs::path file = work / ("item" + std::to_string(i) + ".bin");
+        writeFile(file, items[i]);
+        files += " '" + file.string() + "'";
+    }
+    double best = 1e9;
+    for (int round = 0; round < rounds; ++round) {
+        std::clock_t start = std::clock();
+        for (const std::string& item : items) {
+            verada::compressQfs(reinterpret_cast<const std::uint8_t*>(item.data()), item.size());
+        }
+        best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
+    }
+    const fs::path timing = work / "npm-time.txt";
+    if (!shell("node '" + peerScript + "' time-compress " + std::to_string(rounds) + files +
+               " > '" + timing.string() + "'")) {
+        return false;
+    }
+    double npmSeconds = 0;
+    std::size_t npmBytes = 0;
+    std::istringstream(readFile(timing)) >> npmSeconds >> npmBytes;
+    const double ours = static_cast<double>(inputBytes) / best / 1e6;
+    const double theirs = static_cast<double>(inputBytes) / npmSeconds / 1e6;
+    std::printf(
+        "  %-15s %5.2f MB in %3zu: verada %6.1f MB/s, %8zu B (1:%.3f); npm qfs-compression "
+        "%5.1f MB/s, %8zu B (1:%.3f); %.1fx the speed\n",
+        name, static_cast<double>(inputBytes) / 1e6, items.size(), ours, streamBytes,
+        static_cast<double>(inputBytes) / streamBytes, theirs, npmBytes,
+        static_cast<double>(inputBytes) / npmBytes, ours / theirs);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        fs::remove(work / ("item" + std::to_string(i) + ".bin"));
+    }
+    return true;
 }
 
 int benchQfs(const fs::path& work, const std::string& peerScript) {
@@ -120,6 +166,27 @@ int benchQfs(const fs::path& work, const std::string& peerScript) {
             "%.2fx\n",
             sample.name, static_cast<double>(output.size()) / input.size(), ours, theirs,
             ours / theirs);
+    }
+
+    std::printf(
+        "QFS compress, best CPU time of a round (MB = 10^6 bytes of input; 1:ratio = input per "
+        "stream byte)\n");
+    const fs::path meshPath = verada::test::samplePath("gmdc/TestMesh.5gd");
+    if (!fs::exists(verada::test::samplePath("qfs/sims2-simpe/RelLabels.package")) ||
+        !fs::exists(meshPath)) {
+        std::fprintf(stderr, "the sample files are missing: set VERADA_SAMPLES\n");
+        return 1;
+    }
+    std::vector<std::string> relLabels;
+    for (verada::test::NamedBytes& item : verada::test::relLabelsItems()) {
+        relLabels.push_back(std::move(item.bytes));
+    }
+    const std::string mesh = readFile(meshPath);
+    if (!benchCompression("text-like", {samples[0].data}, 3, work, peerScript) ||
+        !benchCompression("binary", {samples[1].data}, 3, work, peerScript) ||
+        !benchCompression("RelLabels items", relLabels, 10, work, peerScript) ||
+        !benchCompression("TestMesh.5gd", {mesh}, 5, work, peerScript)) {
+        return 1;
     }
     return 0;
 }

@@ -9,5 +9,6 @@ cmake --build "$build" --target package_bench >/dev/null
 scripts/install-test-peers.sh
 work="$(mktemp -d "${TMPDIR:-/tmp}/verada-bench-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-"$build/bench/package_bench" qfs "$work" "$PWD/tests/peers/qfs_peer.js"
+VERADA_SAMPLES="${VERADA_SAMPLES:-$PWD/../shared/samples}" \
+    "$build/bench/package_bench" qfs "$work" "$PWD/tests/peers/qfs_peer.js"
 "$build/bench/package_bench" archive "$work"

@@ -125,7 +125,8 @@ std::optional<std::string> decompressQfs(const std::uint8_t* input, std::size_t 
             return std::string(kQfsSourceOverrun);
         }
         s += code.size;
-        if (d + code.literals <= outputSize) {
+        // An empty output may come without a buffer, which memcpy must not be given.
+        if (code.literals > 0 && d + code.literals <= outputSize) {
             std::memcpy(output + d, input + s, code.literals);
         }
         s += code.literals;

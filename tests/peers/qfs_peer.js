@@ -2,6 +2,8 @@
 //   node qfs_peer.js compress INPUT OUTPUT [INPUT OUTPUT]...
 //   node qfs_peer.js decompress INPUT OUTPUT [INPUT OUTPUT]...
 //   node qfs_peer.js time-decompress INPUT ROUNDS   (prints the best CPU seconds of a round)
+//   node qfs_peer.js time-compress ROUNDS INPUT...  (prints the best CPU seconds of a round
+//                                                    over all inputs, then their stream bytes)
 'use strict';
 const fs = require('fs');
 const { compress, decompress } = require('qfs-compression');
@@ -24,7 +26,25 @@ if ((mode === 'compress' || mode === 'decompress') && args.length % 2 === 0 && a
         best = Math.min(best, (used.user + used.system) / 1e6);
     }
     console.log(best.toFixed(9));
+} else if (mode === 'time-compress' && args.length >= 2) {
+    const rounds = Number(args[0]);
+    const inputs = args.slice(1).map((file) => fs.readFileSync(file));
+    let bytes = 0;
+    for (const input of inputs) {
+        bytes += compress(input).length;
+    }
+    let best = Infinity;
+    for (let i = 0; i < rounds; i++) {
+        const start = process.cpuUsage();
+        for (const input of inputs) {
+            compress(input);
+        }
+        const used = process.cpuUsage(start);
+        best = Math.min(best, (used.user + used.system) / 1e6);
+    }
+    console.log(best.toFixed(9) + ' ' + bytes);
 } else {
-    console.error('usage: qfs_peer.js compress|decompress IN OUT [IN OUT]... | time-decompress IN ROUNDS');
+    console.error('usage: qfs_peer.js compress|decompress IN OUT [IN OUT]... | ' +
+                  'time-decompress IN ROUNDS | time-compress ROUNDS IN...');
     process.exit(2);
 }

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_paths.h"
 #include "tests/formats/package/rellabels_streams.h"
+#include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {

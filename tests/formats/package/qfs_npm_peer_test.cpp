@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_paths.h"
-#include "tests/formats/package/rellabels_streams.h"
+#include "formats/package/qfs_compressor.h"
 #include "formats/package/qfs_decompressor.h"
+#include "tests/formats/package/qfs_sample_data.h"
+#include "tests/formats/package/rellabels_streams.h"
+#include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
@@ -41,42 +43,6 @@ std::optional<std::string> decodeText(const std::string& stream, std::string& ou
                          output.size());
 }
 
-std::string textData(std::size_t size, std::mt19937& random) {
-    static const std::vector<std::string> words = {
-        "mesh ",  "vertex ",     "normal ", "the ",  "creature ",     "part ", "index\n",
-        "Spore ", "0x00E6BCE5 ", "group ",  "bone ", "<prop name=\"", "\">",   "\r\n"};
-    std::string text;
-    while (text.size() < size) {
-        text += words[random() % words.size()];
-    }
-    text.resize(size);
-    return text;
-}
-
-std::string binaryData(std::size_t size, std::mt19937& random) {
-    // Vertex-like records: slowly changing floats and small indices.
-    std::string data;
-    float x = 0;
-    std::uint16_t index = 0;
-    while (data.size() < size) {
-        x += static_cast<float>(random() % 100) / 1000.0f;
-        data.append(reinterpret_cast<const char*>(&x), sizeof x);
-        index = static_cast<std::uint16_t>(index + random() % 3);
-        data.append(reinterpret_cast<const char*>(&index), sizeof index);
-        data.append(random() % 4 == 0 ? 6 : 2, '\0');
-    }
-    data.resize(size);
-    return data;
-}
-
-std::string randomData(std::size_t size, std::mt19937& random) {
-    std::string data(size, '\0');
-    for (char& c : data) {
-        c = static_cast<char>(random());
-    }
-    return data;
-}
-
 TEST(QfsNpmPeer, StreamsCompressedByThePeerDecodeToTheOriginal) {
     test::TempDir dir;
     std::mt19937 random(4);
@@ -89,9 +55,9 @@ TEST(QfsNpmPeer, StreamsCompressedByThePeerDecodeToTheOriginal) {
             if (kind == 2 && size > (1 << 20)) {
                 continue;  // random data only grows; one MiB of it is enough
             }
-            std::string data = kind == 0   ? textData(size, random)
-                               : kind == 1 ? binaryData(size, random)
-                                           : randomData(size, random);
+            std::string data = kind == 0   ? test::textData(size, random)
+                               : kind == 1 ? test::binaryData(size, random)
+                                           : test::randomData(size, random);
             const std::string base = std::to_string(originals.size());
             test::writeFile(dir / (base + ".bin"), data);
             pairs.push_back({dir / (base + ".bin"), dir / (base + ".qfs")});
@@ -124,6 +90,25 @@ TEST(QfsNpmPeer, RealStreamsDecodeAsThePeerDecodesThem) {
         std::string output;
         EXPECT_EQ(decodeText(streams[i].stream, output), std::nullopt) << streams[i].offset;
         EXPECT_TRUE(output == test::readFile(pairs[i].second)) << streams[i].offset;
+    }
+}
+
+TEST(QfsNpmPeer, StreamsWeCompressDecodeWithThePeer) {
+    test::TempDir dir;
+    const std::vector<test::NamedBytes> inputs = test::compressorInputs();
+    std::vector<std::pair<fs::path, fs::path>> pairs;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        const std::string& bytes = inputs[i].bytes;
+        const std::optional<std::vector<std::uint8_t>> stream =
+            compressQfs(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        ASSERT_TRUE(stream) << inputs[i].name;
+        test::writeFile(dir / (std::to_string(i) + ".qfs"),
+                        std::string(stream->begin(), stream->end()));
+        pairs.push_back({dir / (std::to_string(i) + ".qfs"), dir / (std::to_string(i) + ".out")});
+    }
+    runPeer("decompress", pairs);
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        EXPECT_TRUE(test::readFile(pairs[i].second) == inputs[i].bytes) << inputs[i].name;
     }
 }
 
