@@ -10,26 +10,13 @@
 #include <OgreSubMesh.h>
 
 #include "engine/engine_setup.h"
+#include "engine/scene/unique_name.h"
 #include "formats/io/path.h"
 
 namespace verada {
 namespace {
 
 constexpr const char* kFaceIndexOutOfRange = "fc index out of range";
-
-// A name not yet used by any mesh: the name itself, else the first free of "%s%d".
-std::string uniqueMeshName(const std::string& base) {
-    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
-    if (!meshes.resourceExists(base, Ogre::RGN_AUTODETECT)) {
-        return base;
-    }
-    for (unsigned counter = 0;; ++counter) {
-        std::string candidate = base + std::to_string(counter);
-        if (!meshes.resourceExists(candidate, Ogre::RGN_AUTODETECT)) {
-            return candidate;
-        }
-    }
-}
 
 // Normals and texture coordinates must cover every vertex; each short array gets its own text.
 bool groupArraysComplete(const ModelGroup& group, std::vector<std::string>& leftOut) {
@@ -97,8 +84,11 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
 
 BuiltMesh buildMeshFromModel(const ImportedModel& model, const std::string& fileName) {
     BuiltMesh built;
-    built.name = uniqueMeshName(baseName(fileName));
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(built.name, kMeshGroup);
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    built.name = uniqueName(baseName(fileName), [&meshes](const std::string& name) {
+        return meshes.resourceExists(name, Ogre::RGN_AUTODETECT);
+    });
+    Ogre::MeshPtr mesh = meshes.createManual(built.name, kMeshGroup);
 
     bool boxSet = false;
     Ogre::Vector3 boxMin = Ogre::Vector3::ZERO;

@@ -6,23 +6,11 @@
 #include <OgreSceneNode.h>
 
 #include "engine/scene/scene_nodes.h"
+#include "engine/scene/unique_name.h"
 #include "formats/io/path.h"
 
 namespace verada {
 namespace {
-
-// A name no scene node has: the name itself, else the first free of "%s%d".
-std::string uniqueNodeName(const AppState& state, const std::string& base) {
-    if (!state.sceneManager->hasSceneNode(base)) {
-        return base;
-    }
-    for (unsigned counter = 0;; ++counter) {
-        std::string candidate = base + std::to_string(counter);
-        if (!state.sceneManager->hasSceneNode(candidate)) {
-            return candidate;
-        }
-    }
-}
 
 Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& path) {
     if (!read) {
@@ -42,7 +30,9 @@ Result<BuiltMesh> loadModelMesh(ModelFormat format, const std::string& path) {
 }
 
 void showOnNewNode(AppState& state, const std::string& meshName) {
-    std::string nodeName = uniqueNodeName(state, baseName(meshName));
+    Ogre::SceneManager& scene = *state.sceneManager;
+    std::string nodeName = uniqueName(
+        baseName(meshName), [&scene](const std::string& name) { return scene.hasSceneNode(name); });
     Ogre::Entity* entity = state.sceneManager->createEntity(meshName, meshName);
     Ogre::SceneNode* node = state.sceneManager->getRootSceneNode()->createChildSceneNode(
         nodeName, Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY);

@@ -36,14 +36,25 @@ class ByteReader {
     // Copies up to count bytes and returns how many were there.
     std::size_t readBytes(void* out, std::size_t count);
 
-    bool readU8(std::uint8_t& out);
-    bool readU16(std::uint16_t& out);
-    bool readU32(std::uint32_t& out);
+    bool readU8(std::uint8_t& out) { return readNumber(false, out); }
+    bool readU16(std::uint16_t& out) { return readNumber(false, out); }
+    bool readU32(std::uint32_t& out) { return readNumber(false, out); }
     bool readFloat(float& out);
-    bool readU16Be(std::uint16_t& out);
-    bool readU32Be(std::uint32_t& out);
+    bool readU16Be(std::uint16_t& out) { return readNumber(true, out); }
+    bool readU32Be(std::uint32_t& out) { return readNumber(true, out); }
 
   private:
+    bool readWord(int count, bool bigEndian, std::uint32_t& out);
+    template <typename T>
+    bool readNumber(bool bigEndian, T& out) {
+        std::uint32_t value = 0;
+        if (!readWord(static_cast<int>(sizeof(T)), bigEndian, value)) {
+            return false;
+        }
+        out = static_cast<T>(value);
+        return true;
+    }
+
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t position_ = 0;
