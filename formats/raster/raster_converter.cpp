@@ -36,7 +36,6 @@ constexpr const char* kBadPixelSize = "ERR: Pixel bit size %d specified, only si
 constexpr const char* kTooManyMips =
     "ERR: MipMap count %d specified, only %d and less implemented.";
 constexpr const char* kBadFormat = "ERR: Unknown/unimplemented compression format %08X specified.";
-constexpr const char* kSizeReadError = "ERR: File read error.";
 constexpr const char* kBadSize = "ERR: Specified size %08X not an in-limit power-of-two value.";
 constexpr const char* kNoBuffer = "ERR: Unable to allocate required %d byte buffer.";
 constexpr const char* kShortData = "ERR: File read error, only %d of %d bytes read.";
@@ -166,7 +165,7 @@ Result<std::string> convertRasterFile(const std::string& fileName) {
     std::uint32_t byteSize = 0;
     got = std::fread(headerBytes, 1, 4, input.get());
     if (ByteReader sizeField(headerBytes, got); !sizeField.readU32(byteSize)) {
-        return fail(kSizeReadError);
+        return fail(kFileReadError);
     }
     std::optional<std::uint32_t> side = findSide(byteSize);
     if (!side) {

@@ -13,14 +13,24 @@ namespace {
 class Capture {
   public:
     Capture() : stream_(open_memstream(&buffer_, &size_)) {}
-    ~Capture() { std::free(buffer_); }
+    ~Capture() {
+        close();
+        std::free(buffer_);
+    }
     std::FILE* stream() const { return stream_; }
     std::string text() {
-        std::fclose(stream_);
+        close();
         return std::string(buffer_, size_);
     }
 
   private:
+    void close() {
+        if (stream_ != nullptr) {
+            std::fclose(stream_);
+            stream_ = nullptr;
+        }
+    }
+
     char* buffer_ = nullptr;
     std::size_t size_ = 0;
     std::FILE* stream_;
