@@ -3,9 +3,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "ui/viewer.h"
 #include "cli/subcommands.h"
 #include "platform/application_identity.h"
+#include "ui/viewer.h"
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -18,7 +18,12 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     app.add_option("files", files, "Model files (.gmdl, .gmsh, .5gd, .simpe) to open");
     app.require_subcommand(0, 1);
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help and version end with 0; every usage error with 2.
+        return app.exit(error) == 0 ? 0 : 2;
+    }
     if (app.get_subcommands().empty()) {
         return verada::runViewer(argc, argv, files);
     }

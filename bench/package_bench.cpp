@@ -303,9 +303,10 @@ int benchArchive(const fs::path& work) {
         runs,
         [&] {
             for (const char* half : {"a", "b"}) {
-                if (auto error =
-                        verada::packArchive((items / half).string(), packedHalf(half).string())) {
-                    std::fprintf(stderr, "%s\n", error->c_str());
+                verada::Status packed =
+                    verada::packArchive((items / half).string(), packedHalf(half).string());
+                if (!packed) {
+                    std::fprintf(stderr, "%s\n", packed.error().c_str());
                     return false;
                 }
             }
@@ -348,11 +349,11 @@ int benchArchive(const fs::path& work) {
     double unpack = bestOf(
         runs,
         [&] {
-            verada::UnpackResult result = verada::unpackArchive(package.string());
-            if (!result.succeeded) {
-                std::fprintf(stderr, "%s\n", result.text.c_str());
+            verada::Result<std::string> result = verada::unpackArchive(package.string());
+            if (!result) {
+                std::fprintf(stderr, "%s\n", result.error().c_str());
             }
-            return result.succeeded;
+            return result.ok();
         },
         [&] { removeFolder(unpacked); });
     double tarExtract = bestOf(

@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
 #include "formats/hash/name_hash.h"
 
@@ -23,25 +24,27 @@ void addHashCommand(CLI::App& app, int& exitCode) {
     auto texts = std::make_shared<std::vector<std::string>>();
     command->add_option("text", *texts, "Names to hash (their bytes as given)");
     command->callback([texts, &exitCode]() {
-        exitCode = 0;
+        MessagePrinter printer;
         if (!texts->empty()) {
             for (const std::string& text : *texts) {
                 printHash(text);
             }
-            return;
-        }
-        std::string line;
-        while (std::getline(std::cin, line)) {
-            // Lists written on Windows end their lines in "\r\n"; the "\r" is no part of the name.
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
+        } else {
+            std::string line;
+            while (std::getline(std::cin, line)) {
+                // Lists written on Windows end their lines in "\r\n"; the "\r" is no part of
+                // the name.
+                if (!line.empty() && line.back() == '\r') {
+                    line.pop_back();
+                }
+                printHash(line);
             }
-            printHash(line);
+            if (std::cin.bad()) {
+                std::fflush(stdout);
+                printer.printMessage("-", "ERR: Standard input could not be read.");
+            }
         }
-        if (std::cin.bad()) {
-            std::fprintf(stderr, "ERR: Standard input could not be read.\n");
-            exitCode = 1;
-        }
+        exitCode = printer.exitStatus();
     });
 }
 

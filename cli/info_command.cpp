@@ -1,14 +1,12 @@
 #include <cstdio>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
-#include "formats/model/gmdc_reader.h"
 #include "formats/model/imported_model.h"
 #include "formats/model/model_format.h"
 
@@ -20,48 +18,33 @@ namespace {
 using Json = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t,
                                   std::uint64_t, float>;
 
-constexpr char kUnknownFormat[] =
-    "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe.";
-
-std::vector<std::string> warningLines(const std::string& log) {
-    std::vector<std::string> lines;
-    std::istringstream in(log);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
+// A warning as one line of JSON text: without its "\r\n".
+std::string withoutLineEnd(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
     }
-    return lines;
+    return text;
 }
 
-Json tuples(const float* values, int count, int width) {
+template <typename T>
+Json tuples(const std::vector<T>& values, std::size_t width) {
     Json list = Json::array();
-    for (int i = 0; i < count; ++i) {
-        Json tuple = Json::array();
-        for (int j = 0; j < width; ++j) {
-            tuple.push_back(values[i * width + j]);
-        }
-        list.push_back(std::move(tuple));
+    for (std::size_t i = 0; i + width <= values.size(); i += width) {
+        list.push_back(std::vector<T>(values.begin() + i, values.begin() + i + width));
     }
     return list;
 }
 
 Json groupJson(const ModelGroup& group) {
-    Json faces = Json::array();
-    for (int f = 0; f < group.faceCount; ++f) {
-        faces.push_back({group.faces[3 * f], group.faces[3 * f + 1], group.faces[3 * f + 2]});
-    }
     return Json{{"name", group.name},
-                {"vertexCount", group.vertexCount},
-                {"faceCount", group.faceCount},
+                {"vertexCount", group.vertexCount()},
+                {"faceCount", group.faceCount()},
                 {"boundsMin", group.boundsMin},
                 {"boundsMax", group.boundsMax},
-                {"positions", tuples(group.positions, group.vertexCount, 3)},
-                {"normals", tuples(group.normals, group.vertexCount, 3)},
-                {"uvs", tuples(group.uvs, group.vertexCount, 2)},
-                {"faces", std::move(faces)}};
+                {"positions", tuples(group.positions, 3)},
+                {"normals", tuples(group.normals, 3)},
+                {"uvs", tuples(group.uvs, 2)},
+                {"faces", tuples(group.faces, 3)}};
 }
 
 std::string boundsText(const std::array<float, 3>& corner) {
@@ -70,49 +53,34 @@ std::string boundsText(const std::array<float, 3>& corner) {
     return text;
 }
 
-// Reads one file and reports it; false when it could not be read.
-bool reportFile(const std::string& file, bool json, Json& results) {
-    ImportedModel model;
-    std::optional<ModelFormat> format = modelFormatForPath(file);
-    std::optional<std::string> error =
-        format ? readModelFile(*format, model, file) : std::optional<std::string>(kUnknownFormat);
-    std::vector<std::string> warnings;
-    if (format == ModelFormat::Gmdc) {
-        warnings = warningLines(gmdcWarningLog());
+// The whole geometry of one file, or its error, as one JSON entry.
+Json fileJson(const std::string& file, const Result<ImportedModel>& read) {
+    Json entry{{"file", file}};
+    if (!read) {
+        entry["error"] = read.error();
+        return entry;
     }
-    if (error) {
-        std::cerr << file << ": " << *error << "\n";
+    Json groups = Json::array();
+    for (const ModelGroup& group : read->groups) {
+        groups.push_back(groupJson(group));
     }
-    if (!json) {
-        for (const std::string& warning : warnings) {
-            std::cerr << file << ": " << warning << "\n";
-        }
+    entry["groups"] = std::move(groups);
+    Json warnings = Json::array();
+    for (const std::string& warning : read.warnings()) {
+        warnings.push_back(withoutLineEnd(warning));
     }
-    if (json) {
-        Json entry{{"file", file}};
-        if (error) {
-            entry["error"] = *error;
-        } else {
-            Json groups = Json::array();
-            for (const ModelGroup& group : model.groups) {
-                groups.push_back(groupJson(group));
-            }
-            entry["groups"] = std::move(groups);
-            entry["warnings"] = warnings;
-        }
-        results.push_back(std::move(entry));
-    } else if (!error) {
-        std::cout << file << ": " << model.groupCount() << " groups\n";
-        for (const ModelGroup& group : model.groups) {
-            std::cout << "  " << group.name << ": " << group.vertexCount << " vertices, "
-                      << group.faceCount << " faces, bounds " << boundsText(group.boundsMin)
-                      << " - " << boundsText(group.boundsMax) << "\n";
-        }
+    entry["warnings"] = std::move(warnings);
+    return entry;
+}
+
+std::string groupsText(const std::string& file, const ImportedModel& model) {
+    std::string text = file + ": " + std::to_string(model.groupCount()) + " groups";
+    for (const ModelGroup& group : model.groups) {
+        text += "\n  " + group.name + ": " + std::to_string(group.vertexCount()) + " vertices, " +
+                std::to_string(group.faceCount()) + " faces, bounds " +
+                boundsText(group.boundsMin) + " - " + boundsText(group.boundsMax);
     }
-    if (format == ModelFormat::Gmdc) {
-        releaseGmdcBuffers();
-    }
-    return !error;
+    return text;
 }
 
 }  // namespace
@@ -125,15 +93,24 @@ void addInfoCommand(CLI::App& app, int& exitCode) {
     info->add_flag("--json", *json, "Print one JSON array with the full geometry");
     info->add_option("files", *files, "Model files")->required();
     info->callback([json, files, &exitCode] {
+        MessagePrinter printer;
         Json results = Json::array();
-        bool allRead = true;
         for (const std::string& file : *files) {
-            allRead = reportFile(file, *json, results) && allRead;
+            Result<ImportedModel> read = readModelFile(file);
+            if (*json) {
+                // The warnings travel inside the JSON; only failures go to stderr.
+                if (!read) {
+                    printer.printMessage(file, read.error());
+                }
+                results.push_back(fileJson(file, read));
+            } else if (printer.printMessages(file, read)) {
+                printer.printReport(groupsText(file, read.value()));
+            }
         }
         if (*json) {
-            std::cout << results.dump() << "\n";
+            printer.printReport(results.dump());
         }
-        exitCode = allRead ? 0 : 1;
+        exitCode = printer.exitStatus();
     });
 }
 

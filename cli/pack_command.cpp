@@ -1,12 +1,10 @@
-#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
-#include "cli/terminal_output.h"
 #include "formats/package/archive_packer.h"
 
 namespace verada::cli {
@@ -23,18 +21,17 @@ void addPackCommand(CLI::App& app, int& exitCode) {
         ->required();
     command->add_option("output", arguments->output, "Package to write (.package)")->required();
     command->callback([arguments, &exitCode] {
-        std::optional<std::string> error;
+        MessagePrinter printer;
+        Status packed;
         {
             ProgressLine progress("Packing " + arguments->output);
-            error = packArchive(arguments->sourceDirectory, arguments->output,
-                                [&progress](std::uint64_t done, std::uint64_t total) {
-                                    progress.update(done, total);
-                                });
+            packed = packArchive(arguments->sourceDirectory, arguments->output,
+                                 [&progress](std::uint64_t done, std::uint64_t total) {
+                                     progress.update(done, total);
+                                 });
         }
-        if (error) {
-            printText(stderr, *error);
-            exitCode = 1;
-        }
+        printer.printMessages(arguments->sourceDirectory, packed);
+        exitCode = printer.exitStatus();
     });
 }
 

@@ -1,12 +1,10 @@
-#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include "cli/print_message.h"
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
 #include "formats/raster/raster_converter.h"
 
@@ -19,15 +17,14 @@ void addRast2ddsCommand(CLI::App& app, int& exitCode) {
     auto files = std::make_shared<std::vector<std::string>>();
     command->add_option("files", *files, "Raster files")->required();
     command->callback([files, &exitCode]() {
-        exitCode = 0;
+        MessagePrinter printer;
         for (const std::string& file : *files) {
-            if (std::optional<std::string> error = writeDdsFromRaster(file)) {
-                printMessage(stderr, *error);
-                exitCode = 1;
-            } else {
-                printMessage(stdout, rasterConvertedText(file));
+            Result<std::string> converted = convertRasterFile(file);
+            if (printer.printMessages(file, converted)) {
+                printer.printReport(converted.value());
             }
         }
+        exitCode = printer.exitStatus();
     });
 }
 

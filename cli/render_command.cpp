@@ -5,18 +5,16 @@
 #include <string>
 #include <vector>
 
-#include <OgreLogManager.h>
-#include <OgreRoot.h>
 #include <CLI/CLI.hpp>
 
-#include "cli/console_platform.h"
 #include "cli/hidden_x_window.h"
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
-#include "engine/engine_setup.h"
+#include "engine/engine.h"
 #include "engine/mesh/model_loader.h"
 #include "engine/offscreen_render.h"
-#include "engine/scene/scene_nodes.h"
 #include "formats/config/config.h"
+#include "platform/posix/working_directory.h"
 
 namespace verada::cli {
 namespace {
@@ -43,51 +41,46 @@ std::optional<std::pair<unsigned, unsigned>> parseImageSize(const std::string& t
     return std::make_pair(width, height);
 }
 
-// The engine objects of one run, freed the way the viewer frees them at shutdown.
-class EngineRun {
-  public:
-    explicit EngineRun(Platform& platform) {
-        state.platform = &platform;
-        state.directories.startupDirectory = currentDirectory();
-        state.directories.lastUsedDirectory = state.directories.startupDirectory;
-    }
-    ~EngineRun() {
-        if (state.sceneManager != nullptr) {
-            releaseMeshVertexData(state);
-        }
-        delete state.root;
-        delete state.logManager;
-    }
-    EngineRun(const EngineRun&) = delete;
-    EngineRun& operator=(const EngineRun&) = delete;
-
-    AppState state;
-};
-
-std::optional<std::string> renderScene(const RenderRequest& request) {
+// One run: the engine on a hidden window, every model on its own node, one picture. Every
+// model's messages are printed; the picture is written only when all of them loaded.
+void renderScene(const RenderRequest& request, MessagePrinter& printer) {
+    const std::string& output = request.output;
     std::optional<std::pair<unsigned, unsigned>> size = parseImageSize(request.size);
     if (!size) {
-        return "ERR: --size must be WIDTHxHEIGHT with sides from 1 to 8192, not \"" + request.size +
-               "\"";
+        printer.printMessage(output,
+                             "ERR: --size must be WIDTHxHEIGHT with sides from 1 to 8192, not \"" +
+                                 request.size + "\"");
+        return;
     }
     HiddenXWindow window;
     if (!window.open()) {
         const char* display = std::getenv("DISPLAY");
-        return std::string("ERR: cannot open the X display \"") + (display ? display : "") +
-               "\"; rendering needs one (xvfb-run will do)";
+        printer.printMessage(output, std::string("ERR: cannot open the X display \"") +
+                                         (display ? display : "") +
+                                         "\"; rendering needs one (xvfb-run will do)");
+        return;
     }
-    ConsolePlatform platform;
-    EngineRun run(platform);
-    if (std::optional<std::string> error =
-            initialiseEngine(run.state, window.handle(), IniProfile::load(kConfigFileName))) {
-        return "ERR: cannot start the 3D engine: " + *error;
+    AppState state;
+    state.directories = sessionDirectoriesHere();
+    Result<std::unique_ptr<Engine>> engine =
+        Engine::startOnScreen(state, window.handle(), IniProfile::load(kConfigFileName));
+    if (!engine) {
+        printer.printMessage(output, "ERR: cannot start the 3D engine: " + engine.error());
+        return;
     }
+    bool allLoaded = true;
     for (const std::string& file : request.files) {
-        if (std::optional<std::string> error = addModelFileAsNewNode(run.state, file)) {
-            return error;
+        Result<BuiltMesh> added = addModelFileAsNewNode(state, file);
+        allLoaded = printer.printMessages(file, added) && allLoaded;
+        if (added) {
+            for (const std::string& text : added->leftOut) {
+                printer.printMessage(file, text);
+            }
         }
     }
-    return renderSceneToFile(run.state, size->first, size->second, request.output);
+    if (allLoaded) {
+        printer.printMessages(output, renderSceneToFile(state, size->first, size->second, output));
+    }
 }
 
 }  // namespace
@@ -106,12 +99,9 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
                         "Model files (.gmdl, .gmsh, .5gd, .simpe), each on a new node; none "
                         "renders the empty scene");
     command->callback([request, &exitCode]() {
-        if (std::optional<std::string> error = renderScene(*request)) {
-            std::fprintf(stderr, "%s\n", error->c_str());
-            exitCode = 1;
-            return;
-        }
-        exitCode = 0;
+        MessagePrinter printer;
+        renderScene(*request, printer);
+        exitCode = printer.exitStatus();
     });
 }
 

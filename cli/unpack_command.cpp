@@ -1,11 +1,10 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "cli/message_printer.h"
 #include "cli/subcommands.h"
-#include "cli/terminal_output.h"
 #include "formats/package/archive_unpacker.h"
 
 namespace verada::cli {
@@ -16,22 +15,23 @@ void addUnpackCommand(CLI::App& app, int& exitCode) {
         "unpack", "Unpack DBPF/DBBF packages, each into a folder beside it named after it");
     command->add_option("packages", *packages, "Package files")->required();
     command->callback([packages, &exitCode] {
+        MessagePrinter printer;
         for (const std::string& package : *packages) {
-            UnpackResult result;
+            Result<std::string> unpacked;
             {
                 ProgressLine progress("Unpacking " + package);
-                result = unpackArchive(
+                unpacked = unpackArchive(
                     package,
                     [&progress](std::uint64_t done, std::uint64_t total) {
                         progress.update(done, total);
                     },
-                    [](const std::string& text) { printText(stdout, text); });
+                    [&printer](const std::string& text) { printer.printReport(text); });
             }
-            printText(result.succeeded ? stdout : stderr, result.text);
-            if (!result.succeeded) {
-                exitCode = 1;
+            if (printer.printMessages(package, unpacked)) {
+                printer.printReport(unpacked.value());
             }
         }
+        exitCode = printer.exitStatus();
     });
 }
 

@@ -5,12 +5,10 @@
 
 #include "formats/config/view_settings.h"
 #include "platform/platform.h"
-#include "platform/session_directories.h"
-#include "engine/scene/name_list.h"
+#include "platform/posix/working_directory.h"
 
 namespace Ogre {
 class Camera;
-class LogManager;
 class RenderWindow;
 class Root;
 class SceneManager;
@@ -26,19 +24,9 @@ struct ClientRect {
     int bottom = 0;
 };
 
-struct NodeScaleRecord {
-    std::string nodeName;
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-};
-
-// Loader chosen in "Add Mesh To Existing Scene Node".
-enum AttachSource { kAttachOgreMesh = 1, kAttachGmdc = 2, kAttachGmdl = 3, kAttachGmsh = 4 };
-
 // The one process-wide record through which commands reach the window, the engine objects
-// and the shared buffers. Engine objects belong to the Ogre root; the pointers here are
-// views of them, valid from engine set-up to shutdown.
+// and the view. The engine objects belong to the Engine; the pointers here are views of them,
+// valid while it runs.
 struct AppState {
     Platform* platform = nullptr;
     WindowHandle mainWindow = nullptr;
@@ -46,7 +34,6 @@ struct AppState {
     ClientRect clientRect;
     bool engineReady = false;
 
-    Ogre::LogManager* logManager = nullptr;  // created before the root so its log stays quiet
     Ogre::Root* root = nullptr;
     Ogre::RenderWindow* renderWindow = nullptr;
     Ogre::SceneManager* sceneManager = nullptr;
@@ -61,10 +48,6 @@ struct AppState {
     float orbitPitch = 0.0f;
 
     std::string selectedNodeName;
-    NameList nameList;
-    NodeScaleRecord nodeScaleRecord;
-    std::string attachTargetNode;
-    int attachSource = kAttachOgreMesh;
 
     ViewSettings viewSettings;
     PovSettings povSettings;

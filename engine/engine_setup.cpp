@@ -6,20 +6,13 @@
 #include <OgreCamera.h>
 #include <OgreConfigFile.h>
 #include <OgreEntity.h>
-#include <OgreException.h>
 #include <OgreLight.h>
-#include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
-#include <OgreRenderWindow.h>
 #include <OgreResourceGroupManager.h>
 #include <OgreRoot.h>
 #include <OgreSceneManager.h>
-#include <OgreSceneManagerEnumerator.h>
 #include <OgreSceneNode.h>
-#include <OgreStringConverter.h>
-#include <OgreViewport.h>
 
-#include "formats/config/config.h"
 #include "engine/scene/camera_placement.h"
 
 namespace verada {
@@ -124,45 +117,6 @@ void createBackgroundPlane(Ogre::SceneManager& sceneManager, float backgroundShi
     Ogre::Vector3 position = node->getPosition();
     node->setPosition(position.x, position.y, position.z - backgroundShift);
     useMaterialIfPresent(*entity, kBackgroundName);
-}
-
-std::optional<std::string> initialiseEngine(AppState& state, unsigned long nativeWindow,
-                                            const IniProfile& config) {
-    loadViewSettings(config, state.viewSettings, state.povSettings);
-    try {
-        state.logManager = new Ogre::LogManager();
-        state.logManager->createLog("Ogre.log", true, false, false);
-        state.root = new Ogre::Root(engineFilePath("plugins.cfg"), "ogre.cfg", "Ogre.log");
-        if (!selectRenderSystem(*state.root)) {
-            return std::string("no \"") + kRenderSystemName + "\" is available (see " +
-                   engineFilePath("plugins.cfg") + ")";
-        }
-        state.root->initialise(false, "Verada");
-        Ogre::NameValuePairList parameters;
-        parameters["externalWindowHandle"] = Ogre::StringConverter::toString(nativeWindow);
-        state.renderWindow =
-            state.root->createRenderWindow("My sub render window", 800, 600, false, &parameters);
-        state.sceneManager = state.root->createSceneManager(
-            Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, kSceneManagerName);
-        createLight(*state.sceneManager, state.viewSettings);
-
-        Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-        loadResourceLocations(engineFilePath("resources.cfg"));
-        groups.initialiseAllResourceGroups();
-        groups.loadResourceGroup(Ogre::RGN_DEFAULT, true, true);
-        createUserResourceGroups();
-
-        state.camera = createCamera(*state.sceneManager, state.viewSettings);
-        state.viewport = state.renderWindow->addViewport(state.camera, 0, 0, 0, 1, 1);
-        createGroundPlane(*state.sceneManager);
-        createBackgroundPlane(*state.sceneManager, state.viewSettings.backgroundShift);
-        const ViewSettings& view = state.viewSettings;
-        state.viewport->setBackgroundColour(
-            Ogre::ColourValue(view.bgndRed, view.bgndGreen, view.bgndBlue, view.bgndAlpha));
-    } catch (const Ogre::Exception& error) {
-        return error.getDescription();
-    }
-    return std::nullopt;
 }
 
 }  // namespace verada

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "formats/config/profile.h"
-#include "engine/app_state.h"
+#include "formats/config/view_settings.h"
 
 namespace Ogre {
+class Camera;
 class Root;
 class SceneManager;
 }  // namespace Ogre
@@ -26,11 +25,6 @@ inline constexpr const char* kMaterialGroup = "MTL";
 // "./name" when the working directory has one, else the copy the build put next to the
 // executable.
 std::string engineFilePath(const std::string& name);
-
-// Reads the view settings, then brings up Ogre inside the given native window and builds the
-// fixed scene. Returns why it failed; state.root is then set so that the caller can free it.
-std::optional<std::string> initialiseEngine(AppState& state, unsigned long nativeWindow,
-                                            const IniProfile& config);
 
 bool selectRenderSystem(Ogre::Root& root);
 void loadResourceLocations(const std::string& resourcesFile);

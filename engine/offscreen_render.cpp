@@ -15,8 +15,8 @@ constexpr const char* kTargetName = "VeradaOffscreenTarget";
 
 }  // namespace
 
-std::optional<std::string> renderSceneToFile(AppState& state, unsigned width, unsigned height,
-                                             const std::string& path) {
+Status renderSceneToFile(AppState& state, unsigned width, unsigned height,
+                         const std::string& path) {
     Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
     try {
         // A texture target is read back reliably whether or not a window is on screen.
@@ -38,9 +38,9 @@ std::optional<std::string> renderSceneToFile(AppState& state, unsigned width, un
         if (textures.resourceExists(kTargetName, Ogre::RGN_INTERNAL)) {
             textures.remove(kTargetName, Ogre::RGN_INTERNAL);
         }
-        return "ERR: " + error.getDescription();
+        return failWriting(path, "ERR: " + error.getDescription());
     }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace verada

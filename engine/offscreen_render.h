@@ -1,17 +1,15 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "engine/app_state.h"
+#include "formats/io/result.h"
 
 namespace verada {
 
 // Draws one frame of the scene through state.camera into an off-screen image of
 // width × height and writes it as a picture (PNG by the path's extension). The camera takes
-// the image's aspect ratio; the background is the viewport's. Nothing on success, else the
-// message text.
-std::optional<std::string> renderSceneToFile(AppState& state, unsigned width, unsigned height,
-                                             const std::string& path);
+// the image's aspect ratio; the background is the viewport's.
+Status renderSceneToFile(AppState& state, unsigned width, unsigned height, const std::string& path);
 
 }  // namespace verada

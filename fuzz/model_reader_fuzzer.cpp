@@ -1,14 +1,12 @@
 // libFuzzer target for the three model readers. The first byte picks the reader, the rest is
-// the file. Every array a successful read hands out is walked in full, so a group that claims
-// more vertices or faces than its buffers hold shows up under AddressSanitizer.
+// the file. Every array a successful read hands out is walked in full, so a group whose arrays
+// disagree with each other or whose faces point past its vertices shows up at once.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-#include "formats/model/gmdc_reader.h"
-#include "formats/model/gmdl_reader.h"
-#include "formats/model/gmsh_reader.h"
+#include "formats/model/model_format.h"
 
 namespace {
 
@@ -17,14 +15,19 @@ volatile float sink;
 void walk(const verada::ImportedModel& model) {
     float sum = 0;
     for (const verada::ModelGroup& group : model.groups) {
-        for (int i = 0; i < 3 * group.vertexCount; ++i) {
+        const std::size_t vertices = static_cast<std::size_t>(group.vertexCount());
+        if (group.normals.size() != 3 * vertices || group.uvs.size() != 2 * vertices ||
+            group.positions.size() != 3 * vertices || group.faces.size() % 3 != 0) {
+            std::abort();
+        }
+        for (std::size_t i = 0; i < 3 * vertices; ++i) {
             sum += group.positions[i] + group.normals[i];
         }
-        for (int i = 0; i < 2 * group.vertexCount; ++i) {
+        for (std::size_t i = 0; i < 2 * vertices; ++i) {
             sum += group.uvs[i];
         }
-        for (int i = 0; i < 3 * group.faceCount; ++i) {
-            if (group.faces[i] >= group.vertexCount) {
+        for (std::uint16_t index : group.faces) {
+            if (index >= vertices) {
                 std::abort();
             }
         }
@@ -38,23 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
+    static constexpr verada::ModelFormat kFormats[] = {
+        verada::ModelFormat::Gmdl, verada::ModelFormat::Gmsh, verada::ModelFormat::Gmdc};
+    static constexpr const char* kNames[] = {"KL-GMDL-00000000-11111111-22222222.gmdl", "mesh.gmsh",
+                                             "model.5gd"};
+    const int reader = data[0] % 3;
     std::vector<std::uint8_t> bytes(data + 1, data + size);
-    verada::ImportedModel model;
-    std::optional<std::string> error;
-    switch (data[0] % 3) {
-        case 0:
-            error = verada::readGmdlData(model, "KL-GMDL-00000000-11111111-22222222.gmdl", bytes);
-            break;
-        case 1:
-            error = verada::readGmshData(model, "mesh.gmsh", bytes);
-            break;
-        default:
-            error = verada::readGmdcData(model, "model.5gd", bytes);
-            break;
+    verada::Result<verada::ImportedModel> read =
+        verada::readModelData(kFormats[reader], kNames[reader], bytes);
+    if (read) {
+        walk(read.value());
     }
-    if (!error) {
-        walk(model);
-    }
-    verada::releaseGmdcBuffers();
     return 0;
 }

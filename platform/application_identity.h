@@ -3,7 +3,6 @@
 namespace verada {
 
 inline constexpr const char* kApplicationCaption = "Verada V0.22 - created by Dudoda";
-inline constexpr const char* kWindowClassName = "Verada V0.22";
 inline constexpr const char* kVersionText = "Verada V0.22";
 
 }  // namespace verada

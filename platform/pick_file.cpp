@@ -3,11 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "formats/io/path.h"
 #include "platform/application_identity.h"
 
 namespace verada {
 
-std::optional<PickedFile> pickFile(Platform& platform, SessionDirectories& directories,
+std::optional<PickedFile> pickFile(Dialogs& dialogs, SessionDirectories& directories,
                                    const std::string& defaultExtension,
                                    const std::vector<FileFilter>& filters, bool save) {
     FileDialogRequest request;
@@ -17,11 +18,11 @@ std::optional<PickedFile> pickFile(Platform& platform, SessionDirectories& direc
     request.defaultExtension = defaultExtension;
     request.filters = filters;
 
-    std::optional<std::string> chosen = platform.fileDialog(request);
+    std::optional<std::string> chosen = dialogs.fileDialog(request);
     if (!chosen || chosen->empty()) {
         if (!save) {
-            platform.messageBox(nullptr, "File not located", "File Error", MessageButtons::Ok,
-                                MessageIcon::Warning);
+            dialogs.messageBox(nullptr, "File not located", "File Error", MessageButtons::Ok,
+                               MessageIcon::Warning);
         }
         return std::nullopt;
     }
@@ -32,11 +33,7 @@ std::optional<PickedFile> pickFile(Platform& platform, SessionDirectories& direc
 
     PickedFile picked;
     picked.fileTitle = path.filename().string();
-    std::string folder = currentDirectory();
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    picked.fullPath = folder + picked.fileTitle;
+    picked.fullPath = joinPath(currentDirectory(), picked.fileTitle);
     directories.lastUsedDirectory = currentDirectory();
     return picked;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/session_directories.h"
+#include "platform/posix/working_directory.h"
 
 namespace verada {
 
@@ -15,9 +15,10 @@ struct PickedFile {
 };
 
 // The one open/save file dialog. After a choice the working directory is the chosen file's
-// folder and lastUsedDirectory follows it. A cancelled open dialog says "File not located";
-// a cancelled save dialog says nothing.
-std::optional<PickedFile> pickFile(Platform& platform, SessionDirectories& directories,
+// folder and lastUsedDirectory follows it (a WorkingDirectoryGuard made before the dialog
+// goes back). A cancelled open dialog says "File not located"; a cancelled save dialog says
+// nothing.
+std::optional<PickedFile> pickFile(Dialogs& dialogs, SessionDirectories& directories,
                                    const std::string& defaultExtension,
                                    const std::vector<FileFilter>& filters, bool save);
 

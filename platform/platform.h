@@ -38,11 +38,10 @@ class Progress {
     virtual void update(std::uint64_t done, std::uint64_t total) = 0;
 };
 
-// Every window, dialog and operating-system service the program uses goes through this
-// interface, so that commands run the same under the Qt implementation and the test fake.
-class Platform {
+// The windows and dialogs the program opens: Qt in the viewer, a script in the tests.
+class Dialogs {
   public:
-    virtual ~Platform() = default;
+    virtual ~Dialogs() = default;
 
     // Returns kMessageOk or kMessageCancel.
     virtual int messageBox(WindowHandle owner, const std::string& text, const std::string& caption,
@@ -56,18 +55,29 @@ class Platform {
     virtual std::optional<std::uint32_t> chooseColor(
         WindowHandle owner, std::uint32_t initial, std::array<std::uint32_t, 16>& customColors) = 0;
 
+    // Feedback for a long run; ends when the returned object is destroyed.
+    virtual std::unique_ptr<Progress> startProgress(WindowHandle owner,
+                                                    const std::string& label) = 0;
+};
+
+// The operating system's services: POSIX in the program (platform/posix), a record in the
+// tests.
+class SystemServices {
+  public:
+    virtual ~SystemServices() = default;
+
     // Starts a program detached from this one; false when it could not be started.
     virtual bool startProgram(const std::string& commandLine) = 0;
 
     // Opens a file in the desktop's default viewer; false when that could not be started.
     virtual bool openWithDefaultViewer(const std::string& path) = 0;
 
-    // Feedback for a long run; ends when the returned object is destroyed.
-    virtual std::unique_ptr<Progress> startProgress(WindowHandle owner,
-                                                    const std::string& label) = 0;
-
     // Percentage of physical memory in use.
     virtual int globalMemoryLoad() = 0;
 };
+
+// Every window, dialog and operating-system service the program uses goes through this
+// interface, so that commands run the same under the real implementation and the test fake.
+class Platform : public Dialogs, public SystemServices {};
 
 }  // namespace verada

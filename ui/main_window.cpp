@@ -12,22 +12,22 @@
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 
-#include "ui/dialogs/about_dialog.h"
-#include "ui/dialogs/attach_mesh_dialog.h"
-#include "ui/dialogs/hash_dialog.h"
-#include "ui/menu_table.h"
-#include "ui/dialogs/node_properties_dialog.h"
+#include "engine/materials/material_listing.h"
+#include "engine/scene/scene_nodes.h"
+#include "engine/scene/view_control.h"
+#include "platform/application_identity.h"
+#include "ui/commands/add_model_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
-#include "ui/render_view.h"
-#include "ui/dialogs/toggle_visibility_dialog.h"
 #include "ui/commands/unpack_command.h"
-#include "engine/mesh/model_loader.h"
-#include "engine/materials/material_listing.h"
-#include "platform/application_identity.h"
-#include "engine/scene/scene_nodes.h"
-#include "engine/scene/view_control.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/attach_mesh_dialog.h"
+#include "ui/dialogs/hash_dialog.h"
+#include "ui/dialogs/node_properties_dialog.h"
+#include "ui/dialogs/toggle_visibility_dialog.h"
+#include "ui/menu_table.h"
+#include "ui/render_view.h"
 
 namespace verada {
 
@@ -173,9 +173,9 @@ void MainWindow::carryOut(const DecodedInput& input) {
                 resetCamera(state_);
                 break;
             case InputAction::CountMaterials: {
+                NameList names;
                 char text[64];
-                std::snprintf(text, sizeof text, "Num Materials = %d",
-                              listMaterialNames(state_.nameList));
+                std::snprintf(text, sizeof text, "Num Materials = %d", listMaterialNames(names));
                 state_.platform->messageBox(this, text, "Materials Iterated", MessageButtons::Ok,
                                             MessageIcon::None);
                 break;
@@ -223,22 +223,21 @@ void MainWindow::carryOut(const DecodedInput& input) {
 }
 
 void MainWindow::addToExistingNode() {
-    state_.attachTargetNode.clear();
-    runAttachMeshDialog(this, state_);
-    if (state_.attachTargetNode.empty()) {
+    std::optional<AttachChoice> choice = runAttachMeshDialog(this, state_);
+    if (!choice || choice->targetNode.empty()) {
         return;
     }
-    switch (state_.attachSource) {
-        case kAttachGmdc:
-            addModelToExistingNode(state_, ModelFormat::Gmdc, state_.attachTargetNode);
+    switch (choice->source) {
+        case AttachSource::Gmdc:
+            addModelToExistingNode(state_, ModelFormat::Gmdc, choice->targetNode);
             break;
-        case kAttachGmdl:
-            addModelToExistingNode(state_, ModelFormat::Gmdl, state_.attachTargetNode);
+        case AttachSource::Gmdl:
+            addModelToExistingNode(state_, ModelFormat::Gmdl, choice->targetNode);
             break;
-        case kAttachGmsh:
-            addModelToExistingNode(state_, ModelFormat::Gmsh, state_.attachTargetNode);
+        case AttachSource::Gmsh:
+            addModelToExistingNode(state_, ModelFormat::Gmsh, choice->targetNode);
             break;
-        default:
+        case AttachSource::OgreMesh:
             break;  // Ogre meshes load through the material library, not built yet
     }
 }

@@ -5,10 +5,10 @@
 
 #include <QApplication>
 
-#include "ui/viewer_session.h"
-#include "engine/mesh/model_loader.h"
 #include "platform/qt/display_probe.h"
 #include "platform/qt/qt_platform.h"
+#include "ui/commands/add_model_command.h"
+#include "ui/viewer_session.h"
 
 namespace verada {
 
@@ -25,8 +25,8 @@ int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
     QApplication application(argc, argv);
     QtPlatform platform;
     ViewerSession session(platform);
-    if (std::optional<std::string> error = session.start()) {
-        std::fprintf(stderr, "verada: cannot start the 3D engine: %s\n", error->c_str());
+    if (Status started = session.start(); !started) {
+        std::fprintf(stderr, "verada: cannot start the 3D engine: %s\n", started.error().c_str());
         return 1;
     }
     addModelFilesAsNewNodes(session.state(), files);

@@ -2,67 +2,44 @@
 
 #include <cstdio>
 
-#include <OgreLogManager.h>
-#include <OgreRoot.h>
-
 #include "formats/config/config.h"
 #include "ui/main_window.h"
 #include "ui/render_view.h"
-#include "engine/engine_setup.h"
-#include "engine/scene/scene_nodes.h"
 
 namespace verada {
 
 ViewerSession::ViewerSession(Platform& platform) {
     state_.platform = &platform;
-    state_.directories.startupDirectory = currentDirectory();
-    state_.directories.lastUsedDirectory = state_.directories.startupDirectory;
+    state_.directories = sessionDirectoriesHere();
     window_ = std::make_unique<MainWindow>(state_);
     state_.mainWindow = window_.get();
     state_.renderFrame = [this] { return window_->renderFrame(); };
 }
 
-ViewerSession::~ViewerSession() {
-    releaseEngine();
-}
+ViewerSession::~ViewerSession() = default;
 
-std::optional<std::string> ViewerSession::start() {
+Status ViewerSession::start() {
     window_->show();
     IniProfile config = IniProfile::load(kConfigFileName);
     loadCustomColors(config, state_.customColors);
-    std::optional<std::string> error = initialiseEngine(
+    Result<std::unique_ptr<Engine>> engine = Engine::startOnScreen(
         state_, static_cast<unsigned long>(window_->renderView()->winId()), config);
-    if (error) {
-        releaseEngine();
-        return error;
+    if (!engine) {
+        return engine.failure();
     }
+    engine_ = std::move(engine.value());
     state_.engineReady = true;
     window_->renderView()->onResize();
-    return std::nullopt;
-}
-
-void ViewerSession::releaseEngine() {
-    state_.engineReady = false;
-    if (state_.sceneManager) {
-        releaseMeshVertexData(state_);
-    }
-    delete state_.root;
-    state_.root = nullptr;
-    state_.renderWindow = nullptr;
-    state_.sceneManager = nullptr;
-    state_.camera = nullptr;
-    state_.viewport = nullptr;
-    delete state_.logManager;
-    state_.logManager = nullptr;
+    return {};
 }
 
 void ViewerSession::shutdown() {
-    releaseEngine();
+    engine_.reset();
     IniProfile config = IniProfile::load(kConfigFileName);
     saveViewSettings(config, state_.viewSettings);
     saveCustomColors(config, state_.customColors);
-    if (std::optional<std::string> error = config.save()) {
-        std::fprintf(stderr, "verada: %s\n", error->c_str());
+    if (Status saved = config.save(); !saved) {
+        std::fprintf(stderr, "verada: %s\n", saved.error().c_str());
     }
 }
 

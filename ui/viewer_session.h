@@ -1,10 +1,11 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "engine/app_state.h"
+#include "engine/engine.h"
+#include "formats/io/result.h"
 
 namespace verada {
 
@@ -21,7 +22,7 @@ class ViewerSession {
 
     // Shows the window, reads the configuration and sets up the engine; says why it failed.
     // On failure nothing is written.
-    std::optional<std::string> start();
+    Status start();
     // Frees the engine, then writes the view settings and the custom colours.
     void shutdown();
 
@@ -29,10 +30,9 @@ class ViewerSession {
     MainWindow& window() { return *window_; }
 
   private:
-    void releaseEngine();
-
     AppState state_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<Engine> engine_;
 };
 
 }  // namespace verada

@@ -23,47 +23,12 @@ constexpr float kTurnFactor = 0.25f;
 constexpr float kRollFactor = 0.05f;
 constexpr float kDegreesPerRadian = 57.2958f;
 
-Ogre::SceneNode* findNode(const AppState& state, const std::string& name) {
-    if (state.sceneManager == nullptr || name.empty() || !state.sceneManager->hasSceneNode(name)) {
-        return nullptr;
-    }
-    return state.sceneManager->getSceneNode(name);
-}
-
 Ogre::SceneNode* selectedNode(const AppState& state) {
-    return findNode(state, state.selectedNodeName);
+    return rootChildNamed(state, state.selectedNodeName);
 }
 
 const Ogre::Node::ChildNodeMap& rootChildren(const AppState& state) {
     return state.sceneManager->getRootSceneNode()->getChildren();
-}
-
-Ogre::MovableObject* attachedObjectNamed(const Ogre::SceneNode& node, const std::string& name) {
-    for (Ogre::MovableObject* object : node.getAttachedObjects()) {
-        if (object->getName() == name) {
-            return object;
-        }
-    }
-    return nullptr;
-}
-
-// The entity objectName on node nodeName when its mesh has submeshes.
-Ogre::Entity* entityWithSubmeshes(const AppState& state, const std::string& nodeName,
-                                  const std::string& objectName) {
-    Ogre::SceneNode* node = findNode(state, nodeName);
-    if (node == nullptr) {
-        return nullptr;
-    }
-    Ogre::MovableObject* object = attachedObjectNamed(*node, objectName);
-    if (object == nullptr || object->getMovableType() != "Entity") {
-        return nullptr;
-    }
-    auto* entity = static_cast<Ogre::Entity*>(object);
-    const Ogre::MeshPtr& mesh = entity->getMesh();
-    if (!mesh || mesh->getNumSubMeshes() == 0) {
-        return nullptr;
-    }
-    return entity;
 }
 
 Ogre::Radian radiansFromDegrees(float degrees) {
@@ -72,51 +37,20 @@ Ogre::Radian radiansFromDegrees(float degrees) {
 
 }  // namespace
 
-int listSceneNodes(AppState& state) {
-    state.nameList.clear();
+Ogre::SceneNode* rootChildNamed(const AppState& state, const std::string& name) {
+    if (state.sceneManager == nullptr || name.empty() || !state.sceneManager->hasSceneNode(name)) {
+        return nullptr;
+    }
+    Ogre::SceneNode* node = state.sceneManager->getSceneNode(name);
+    return node->getParent() == state.sceneManager->getRootSceneNode() ? node : nullptr;
+}
+
+NameList listSceneNodes(const AppState& state) {
+    NameList names;
     for (const Ogre::Node* child : rootChildren(state)) {
-        state.nameList.add(child->getName());
+        names.add(child->getName());
     }
-    return state.nameList.size();
-}
-
-int listNodeObjects(AppState& state, const std::string& nodeName) {
-    state.nameList.clear();
-    if (findNode(state, nodeName) == nullptr) {
-        return 0;
-    }
-    for (const Ogre::Node* child : rootChildren(state)) {
-        if (child->getName() != nodeName) {
-            continue;
-        }
-        for (const Ogre::MovableObject* object :
-             static_cast<const Ogre::SceneNode*>(child)->getAttachedObjects()) {
-            state.nameList.add(object->getName());
-        }
-    }
-    return state.nameList.size();
-}
-
-int getSubmeshMaterial(AppState& state, const std::string& nodeName, const std::string& objectName,
-                       int index, std::string& materialOut) {
-    Ogre::Entity* entity = entityWithSubmeshes(state, nodeName, objectName);
-    if (entity == nullptr) {
-        return 0;
-    }
-    int last = static_cast<int>(entity->getNumSubEntities()) - 1;
-    int clamped = std::clamp(index, 0, last);
-    materialOut = entity->getSubEntity(clamped)->getMaterialName().substr(0, 255);
-    return 1;
-}
-
-int setSubmeshMaterial(AppState& state, const std::string& nodeName, const std::string& objectName,
-                       int index, const std::string& materialName) {
-    Ogre::Entity* entity = entityWithSubmeshes(state, nodeName, objectName);
-    if (entity == nullptr || index < 0 || index >= static_cast<int>(entity->getNumSubEntities())) {
-        return 0;
-    }
-    entity->getSubEntity(index)->setMaterialName(materialName);
-    return 1;
+    return names;
 }
 
 bool nodeHasVisibleObject(const Ogre::SceneNode& node) {
@@ -126,7 +60,7 @@ bool nodeHasVisibleObject(const Ogre::SceneNode& node) {
 }
 
 int toggleNodeVisibility(AppState& state, const std::string& nodeName) {
-    Ogre::SceneNode* node = findNode(state, nodeName);
+    Ogre::SceneNode* node = rootChildNamed(state, nodeName);
     if (node == nullptr) {
         return 0;
     }
@@ -138,25 +72,19 @@ int toggleNodeVisibility(AppState& state, const std::string& nodeName) {
     return 1;
 }
 
-int readSelectedNodeScale(AppState& state, NodeScaleRecord& record) {
+NodeScaleRecord readSelectedNodeScale(const AppState& state) {
     Ogre::SceneNode* node = selectedNode(state);
     if (node == nullptr) {
-        record = NodeScaleRecord{};
-        return 1;
+        return {};
     }
     const Ogre::Vector3& scale = node->getScale();
-    record.nodeName = state.selectedNodeName;
-    record.x = scale.x;
-    record.y = scale.y;
-    record.z = scale.z;
-    return 1;
+    return {state.selectedNodeName, scale.x, scale.y, scale.z};
 }
 
-int applyNodeScale(AppState& state, const NodeScaleRecord& record) {
-    if (Ogre::SceneNode* node = findNode(state, record.nodeName)) {
+void applyNodeScale(AppState& state, const NodeScaleRecord& record) {
+    if (Ogre::SceneNode* node = rootChildNamed(state, record.nodeName)) {
         node->setScale(record.x, record.y, record.z);
     }
-    return 1;
 }
 
 void resetSelectedNode(AppState& state) {
@@ -193,14 +121,14 @@ void rollSelectedNode(AppState& state, float d) {
     }
 }
 
-int pickNodeAt(AppState& state, int x, int y) {
+void pickNodeAt(AppState& state, int x, int y) {
     if (Ogre::SceneNode* node = selectedNode(state)) {
         node->showBoundingBox(false);
     }
     state.selectedNodeName.clear();
     // A window without area has no pixel to pick.
     if (state.camera == nullptr || state.clientRect.right <= 0 || state.clientRect.bottom <= 0) {
-        return 1;
+        return;
     }
 
     float u = static_cast<float>(x) / static_cast<float>(state.clientRect.right);
@@ -235,7 +163,6 @@ int pickNodeAt(AppState& state, int x, int y) {
     if (Ogre::SceneNode* node = selectedNode(state)) {
         node->showBoundingBox(true);
     }
-    return 1;
 }
 
 void releaseMeshVertexData(AppState& state) {

@@ -99,13 +99,14 @@ void saveViewSettings(IniProfile& profile, ViewSettings& view) {
     profile.writeString(kSceneParms, "LightSpecularColor", formatTriple(view.lightSpecularColor));
     int saveFinalView = profile.readInt(kSceneParms, "SaveFinalView", 0);
     if (saveFinalView == 0) {
-        view.cameraXPos = 0.0f;
-        view.cameraYPos = 1.0f;
-        view.cameraDist = 2.0f;
-        view.cameraLookX = 0.0f;
-        view.cameraLookY = 0.7f;
-        view.cameraNearClip = 1.0f;
-        view.cameraFovY = 60.0f;
+        const ViewSettings defaults;
+        view.cameraXPos = defaults.cameraXPos;
+        view.cameraYPos = defaults.cameraYPos;
+        view.cameraDist = defaults.cameraDist;
+        view.cameraLookX = defaults.cameraLookX;
+        view.cameraLookY = defaults.cameraLookY;
+        view.cameraNearClip = defaults.cameraNearClip;
+        view.cameraFovY = defaults.cameraFovY;
     }
     profile.writeString(kSceneParms, "SaveFinalView", std::to_string(saveFinalView));
     for (const FloatKey& entry : kFloatKeys) {

@@ -1,12 +1,10 @@
 #include "formats/config/profile.h"
 
 #include <cctype>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "formats/io/atomic_file.h"
 
 namespace verada {
 namespace {
@@ -190,7 +188,7 @@ void IniProfile::writeString(const std::string& section, const std::string& key,
     target.firstKey.emplace(lowerKey, at);
 }
 
-std::optional<std::string> IniProfile::save() const {
+Status IniProfile::save() const {
     std::string content;
     for (const Section& section : sections_) {
         if (!section.header.empty()) {
@@ -200,24 +198,11 @@ std::optional<std::string> IniProfile::save() const {
             content += line.text + "\r\n";
         }
     }
-    std::string temporary = path_ + ".tmp-XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return "ERR: Unable to create " + temporary + ".";
+    AtomicFile file(path_);
+    if (file.write(content.data(), content.size()) != content.size() || !file.commit()) {
+        return failWriting(path_, "ERR: Unable to write " + path_ + ".");
     }
-    bool written = ::fchmod(fd, 0644) == 0;
-    for (std::size_t done = 0; written && done < content.size();) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        written = n > 0;
-        done += written ? static_cast<std::size_t>(n) : 0;
-    }
-    written = ::fsync(fd) == 0 && written;
-    written = ::close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return "ERR: Unable to write " + path_ + ".";
-    }
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace verada

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "formats/io/result.h"
 
 namespace verada {
 
@@ -27,8 +28,8 @@ class IniProfile {
     // Replaces the value in place, or appends the key to its section, or the section to the file.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
 
-    // Writes the profile to the path it was loaded from; returns an error text on failure.
-    std::optional<std::string> save() const;
+    // Writes the profile to the path it was loaded from, through the atomic writer.
+    Status save() const;
 
     // Adds the next line of a text (without its line end), for callers that parse a file in a
     // pass of their own.

@@ -11,10 +11,17 @@ namespace verada {
 // their own), with printf-style placeholders already filled.
 struct Failure {
     std::string text;
+    std::string output;  // the file being written, when that is what failed
 };
 
 inline Failure fail(std::string text) {
-    return Failure{std::move(text)};
+    return Failure{std::move(text), {}};
+}
+
+// A failure to write the output file at path, which the command line names instead of the
+// input.
+inline Failure failWriting(std::string path, std::string text) {
+    return Failure{std::move(text), std::move(path)};
 }
 
 // The value of a step that succeeds with nothing to hand back.
@@ -27,7 +34,8 @@ class [[nodiscard]] Result {
   public:
     Result() : value_(T{}) {}
     Result(T value) : value_(std::move(value)) {}
-    Result(Failure failure) : error_(std::move(failure.text)) {}
+    Result(Failure failure)
+        : error_(std::move(failure.text)), failedOutput_(std::move(failure.output)) {}
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -39,6 +47,10 @@ class [[nodiscard]] Result {
 
     // Empty on success.
     const std::string& error() const { return error_; }
+    // The output file a failure to write concerns; empty for every other result.
+    const std::string& failedOutput() const { return failedOutput_; }
+    // The failure, to hand on from a step of another value type.
+    Failure failure() const { return Failure{error_, failedOutput_}; }
 
     const std::vector<std::string>& warnings() const { return warnings_; }
     void addWarning(std::string text) { warnings_.push_back(std::move(text)); }
@@ -51,6 +63,7 @@ class [[nodiscard]] Result {
   private:
     std::optional<T> value_;
     std::string error_;
+    std::string failedOutput_;
     std::vector<std::string> warnings_;
 };
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstring>
 
-#include "formats/io/byte_cursor.h"
-#include "formats/io/zeroed_allocation.h"
+#include "formats/io/byte_reader.h"
 #include "formats/io/printf_text.h"
+#include "formats/io/zeroed_allocation.h"
 
 namespace verada {
 namespace {
@@ -99,569 +99,512 @@ struct ElementSlot {
 };
 
 struct LinkSlot {
-    std::uint32_t referenceCount = 0;
-    std::array<std::uint32_t, kMaxReferences> references{};
+    std::vector<std::uint32_t> references;  // element numbers
     std::uint32_t vertexCount = 0;
 };
 
 struct GroupSlot {
     std::uint32_t link = 0;
     std::string name;
-    std::uint32_t indexCount = 0;
     std::vector<std::uint16_t> indices;
-    std::vector<float> zeroUvs;  // for links without a texture-coordinate element
 };
 
-// Lives for the program run; the model's arrays point into it.
-struct GmdcState {
-    std::array<ElementSlot, kMaxElements> elements;
-    std::array<LinkSlot, kMaxLinks> links;
-    std::array<GroupSlot, kMaxGroups> groups;
-    std::uint32_t elementCount = 0;
-    std::uint32_t linkCount = 0;
-    std::uint32_t groupCount = 0;
-    std::uint32_t version = 0;
-    int morphTargets = 0;
-    int morphMaps = 0;
-    std::string warningLog;
-};
-
-GmdcState& state() {
-    static GmdcState gmdc;
-    return gmdc;
-}
-
-template <typename T>
-void freeBuffer(std::vector<T>& buffer) {
-    std::vector<T>().swap(buffer);
-}
-
+// One read from start to end; nothing outlives it but the model.
 class GmdcRead {
   public:
-    GmdcRead(ImportedModel& model, const std::vector<std::uint8_t>& bytes)
-        : model_(model), cursor_(bytes), s_(state()) {}
+    explicit GmdcRead(const std::vector<std::uint8_t>& bytes) : reader_(bytes) {}
 
-    std::optional<std::string> run();
+    Status run(ImportedModel& model);
+    const std::vector<std::string>& warnings() const { return warnings_; }
 
   private:
-    std::size_t listItemWidth() const { return s_.version == 4 ? 2 : 4; }
-    std::optional<std::string> readHeader();
-    std::optional<std::string> readName(std::string* name);
-    std::optional<std::string> readElements();
-    std::optional<std::string> readElement(std::uint32_t slot);
-    std::optional<std::string> readElementData(ElementSlot& element, const ElementRule& rule);
-    std::optional<std::string> readLinks();
-    std::optional<std::string> readLink(LinkSlot& link);
-    std::optional<std::string> readGroups();
-    std::optional<std::string> readGroup(GroupSlot& group);
-    std::optional<std::string> readTrailer();
-    std::optional<std::string> readMeshBlock();
-    std::optional<std::string> readListItem(std::uint32_t& out);
-    std::optional<std::string> pass(std::uint64_t count);
-    std::optional<std::string> buildGroup(std::uint32_t g);
-    std::optional<std::string> checkItems(std::uint32_t element, std::size_t itemBytes,
-                                          std::uint32_t vertexCount) const;
+    std::size_t listItemWidth() const { return version_ == 4 ? 2 : 4; }
+    Status u32(std::uint32_t& out);
+    Status pass(std::uint64_t count);
+    Status readListItem(std::uint32_t& out);
+    Status readName(std::string* name);
+    Status readHeader();
+    Status readElements();
+    Status readElement(std::uint32_t slot);
+    Status readElementData(ElementSlot& element, const ElementRule& rule);
+    Status readLinks();
+    Status readLink(LinkSlot& link);
+    Status readGroups();
+    Status readGroup(GroupSlot& group);
+    Status readTrailer();
+    Status readMeshBlock();
+    Status buildGroup(std::uint32_t g, ModelGroup& group) const;
+    Status checkLink(const LinkSlot& link) const;
+    Status checkItems(std::uint32_t element, std::size_t itemBytes,
+                      std::uint32_t vertexCount) const;
+    void warn(const char* text) { warnings_.push_back(text); }
 
-    ImportedModel& model_;
-    ByteCursor cursor_;
-    GmdcState& s_;
+    ByteReader reader_;
+    std::vector<ElementSlot> elements_;
+    std::vector<LinkSlot> links_;
+    std::vector<GroupSlot> groups_;
+    std::uint32_t version_ = 0;
+    int morphTargets_ = 0;
+    int morphMaps_ = 0;
+    std::vector<std::string> warnings_;
 };
 
-// Parts the reader does not use must still be there: a file cut short is an error.
-std::optional<std::string> GmdcRead::pass(std::uint64_t count) {
-    bool present = cursor_.has(count);
-    cursor_.skip(count);
-    return present ? std::nullopt : std::optional<std::string>(kFileReadError);
+Status GmdcRead::u32(std::uint32_t& out) {
+    return reader_.readU32(out) ? Status() : fail(kFileReadError);
 }
 
-std::optional<std::string> GmdcRead::readListItem(std::uint32_t& out) {
+// Parts the reader does not use must still be there: a file cut short is an error.
+Status GmdcRead::pass(std::uint64_t count) {
+    bool present = reader_.has(count);
+    reader_.skip(count);
+    return present ? Status() : fail(kFileReadError);
+}
+
+Status GmdcRead::readListItem(std::uint32_t& out) {
     if (listItemWidth() == 4) {
-        return cursor_.readU32(out);
+        return u32(out);
     }
     std::uint16_t item = 0;
-    if (auto error = cursor_.readU16(item)) {
-        return error;
+    if (!reader_.readU16(item)) {
+        return fail(kFileReadError);
     }
     out = item;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readName(std::string* name) {
+Status GmdcRead::readName(std::string* name) {
     std::uint8_t length = 0;
-    if (auto error = cursor_.readU8(length)) {
-        return error;
+    if (!reader_.readU8(length)) {
+        return fail(kFileReadError);
     }
     length &= 0x7F;
     char characters[128] = {};
-    if (cursor_.readBytes(characters, length) != length) {
-        return kFileReadError;
+    if (reader_.readBytes(characters, length) != length) {
+        return fail(kFileReadError);
     }
     if (name) {
         name->assign(characters, length);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::run() {
-    if (auto error = readHeader()) {
-        return error;
-    }
-    if (auto error = readElements()) {
-        return error;
-    }
-    if (auto error = readLinks()) {
-        return error;
-    }
-    if (auto error = readGroups()) {
-        return error;
-    }
-    if (auto error = readTrailer()) {
-        return error;
-    }
-    model_.groups.resize(s_.groupCount);
-    for (std::uint32_t g = 0; g < s_.groupCount; ++g) {
-        if (auto error = buildGroup(g)) {
-            return error;
+Status GmdcRead::run(ImportedModel& model) {
+    for (Status (GmdcRead::*step)() :
+         {&GmdcRead::readHeader, &GmdcRead::readElements, &GmdcRead::readLinks,
+          &GmdcRead::readGroups, &GmdcRead::readTrailer}) {
+        if (Status done = (this->*step)(); !done) {
+            return done;
         }
     }
-    return std::nullopt;
+    model.groups.resize(groups_.size());
+    for (std::uint32_t g = 0; g < groups_.size(); ++g) {
+        if (Status built = buildGroup(g, model.groups[g]); !built) {
+            return built;
+        }
+    }
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readHeader() {
-    std::uint8_t header[67] = {};
-    std::size_t size = 63;
-    if (cursor_.readBytes(header, size) != size) {
-        return kFileReadError;
+Status GmdcRead::readHeader() {
+    // A leading 1 marks the long form, whose fields all sit four bytes further on.
+    std::uint16_t form = 0;
+    ByteReader start = reader_;
+    std::size_t size = start.readU16(form) && form == 1 ? 67 : 63;
+    if (!reader_.has(size)) {
+        reader_.skip(size);
+        return fail(kFileReadError);
     }
-    std::size_t shift = 0;
-    if ((header[0] | header[1] << 8) == 1) {
-        if (cursor_.readBytes(header + size, 4) != 4) {
-            return kFileReadError;
-        }
-        shift = 4;
+    ByteReader header = reader_.take(size);
+    std::uint32_t typeId = 0;
+    header.seek(size - 55);
+    header.readU32(typeId);
+    if (typeId != kTypeId) {
+        return fail("ERR: Unknown file type (not 0xAC4F8687).");
     }
-    auto word = [&](std::size_t offset) {
-        const std::uint8_t* b = header + offset + shift;
-        return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
-               std::uint32_t{b[3]} << 24;
-    };
-    if (word(8) != kTypeId) {
-        return "ERR: Unknown file type (not 0xAC4F8687).";
-    }
-    s_.version = word(39);
-    if (s_.version != 1 && s_.version != 2 && s_.version != 4) {
-        return "ERR: Unknown Version ID (not 1, 2 or 4).";
+    header.seek(size - 24);
+    header.readU32(version_);
+    if (version_ != 1 && version_ != 2 && version_ != 4) {
+        return fail("ERR: Unknown Version ID (not 1, 2 or 4).");
     }
     return readName(nullptr);
 }
 
-std::optional<std::string> GmdcRead::readElements() {
-    if (auto error = cursor_.readU32(s_.elementCount)) {
-        return error;
+Status GmdcRead::readElements() {
+    std::uint32_t count = 0;
+    if (Status read = u32(count); !read) {
+        return read;
     }
-    if (s_.elementCount >= kMaxElements) {
-        return "ERR: Too many P1 sections for this implementation.";
+    if (count >= kMaxElements) {
+        return fail("ERR: Too many P1 sections for this implementation.");
     }
-    for (std::uint32_t slot = 0; slot < s_.elementCount; ++slot) {
-        if (auto error = readElement(slot)) {
-            return error;
+    elements_.resize(count);
+    for (std::uint32_t slot = 0; slot < count; ++slot) {
+        if (Status read = readElement(slot); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readElement(std::uint32_t slot) {
+Status GmdcRead::readElement(std::uint32_t slot) {
     std::uint32_t words[6] = {};
     for (std::uint32_t& word : words) {
-        if (auto error = cursor_.readU32(word)) {
-            return error;
+        if (Status read = u32(word); !read) {
+            return read;
         }
     }
-    ElementSlot& element = s_.elements[slot];
+    ElementSlot& element = elements_[slot];
     element.type = words[1];
     element.dataSize = words[5];
     const ElementRule* rule =
         std::find_if(std::begin(kElementRules), std::end(kElementRules),
                      [&](const ElementRule& r) { return r.type == element.type; });
     if (rule == std::end(kElementRules)) {
-        return printfText("Unrecognized Chunk ID 0x%08X present in slot %d.", element.type,
-                          static_cast<int>(slot));
+        return fail(printfText("Unrecognized Chunk ID 0x%08X present in slot %d.", element.type,
+                               static_cast<int>(slot)));
     }
     if (element.dataSize != 0) {
         if (element.type == kSkinWeightType && words[3] > 2) {
-            return "ERR: Too many Skin Weights";
+            return fail("ERR: Too many Skin Weights");
         }
         if (rule->dataWarning) {
-            s_.warningLog += rule->dataWarning;
+            warn(rule->dataWarning);
         }
-        if (auto error = readElementData(element, *rule)) {
-            return error;
+        if (Status read = readElementData(element, *rule); !read) {
+            return read;
         }
     }
     std::uint32_t listCount = 0;
-    if (auto error = cursor_.readU32(listCount)) {
-        return error;
+    if (Status read = u32(listCount); !read) {
+        return read;
     }
     if (listCount != 0) {
         if (rule->listWarning) {
-            s_.warningLog += rule->listWarning;
+            warn(rule->listWarning);
         }
         // Kept lists hold skinning and morph data the model does not carry.
-        if (auto error = pass(std::uint64_t{listCount} * listItemWidth())) {
-            return error;
+        if (Status passed = pass(std::uint64_t{listCount} * listItemWidth()); !passed) {
+            return passed;
         }
     }
     if (rule->bounded != BoundedList::None) {
-        int& members = rule->bounded == BoundedList::MorphTargets ? s_.morphTargets : s_.morphMaps;
+        int& members = rule->bounded == BoundedList::MorphTargets ? morphTargets_ : morphMaps_;
         if (++members > kMaxBoundedListItems) {
-            return "ERR: Too many target indices in GMDC.";
+            return fail("ERR: Too many target indices in GMDC.");
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // Whole items only; the bytes of a partial last item are left for the next read.
-std::optional<std::string> GmdcRead::readElementData(ElementSlot& element,
-                                                     const ElementRule& rule) {
+Status GmdcRead::readElementData(ElementSlot& element, const ElementRule& rule) {
     if (rule.data == DataPart::Skip) {
         return pass(element.dataSize);
     }
     std::size_t item = itemSize(rule.data);
     std::size_t itemCount = element.dataSize / item;
-    if (!cursor_.has(std::uint64_t{itemCount} * item)) {
-        cursor_.skip(std::uint64_t{itemCount} * item);
-        return kFileReadError;
+    if (!reader_.has(std::uint64_t{itemCount} * item)) {
+        reader_.skip(std::uint64_t{itemCount} * item);
+        return fail(kFileReadError);
     }
     if (!allocateZeroed(element.data, (std::size_t{element.dataSize} + 3) / 4)) {
-        return kAllocationError;
+        return fail(kAllocationError);
     }
     element.hasData = true;
     if (rule.data != DataPart::Vectors) {
-        cursor_.readBytes(element.data.data(), itemCount * item);
-        return std::nullopt;
+        reader_.readBytes(element.data.data(), itemCount * item);
+        return {};
     }
     for (std::size_t i = 0; i < itemCount; ++i) {
         float v[3] = {};
-        cursor_.readBytes(v, sizeof v);
+        reader_.readBytes(v, sizeof v);
         element.data[3 * i] = -v[0];
         element.data[3 * i + 1] = v[2];
         element.data[3 * i + 2] = v[1];
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readLinks() {
-    if (auto error = cursor_.readU32(s_.linkCount)) {
-        return error;
+Status GmdcRead::readLinks() {
+    std::uint32_t count = 0;
+    if (Status read = u32(count); !read) {
+        return read;
     }
-    if (s_.linkCount > kMaxLinks) {
-        return "ERR: Too many P2 sections for this implementation.";
+    if (count > kMaxLinks) {
+        return fail("ERR: Too many P2 sections for this implementation.");
     }
-    for (std::uint32_t l = 0; l < s_.linkCount; ++l) {
-        if (auto error = readLink(s_.links[l])) {
-            return error;
+    links_.resize(count);
+    for (LinkSlot& link : links_) {
+        if (Status read = readLink(link); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readLink(LinkSlot& link) {
-    if (auto error = cursor_.readU32(link.referenceCount)) {
-        return error;
+Status GmdcRead::readLink(LinkSlot& link) {
+    std::uint32_t referenceCount = 0;
+    if (Status read = u32(referenceCount); !read) {
+        return read;
     }
-    if (link.referenceCount > kMaxReferences) {
-        return "ERR: Too many P2 Index List Items.";
+    if (referenceCount > kMaxReferences) {
+        return fail("ERR: Too many P2 Index List Items.");
     }
-    if (link.referenceCount < 1) {
-        return "ERR: Model lacks vertices.";
+    if (referenceCount < 1) {
+        return fail("ERR: Model lacks vertices.");
     }
-    if (link.referenceCount == 1) {
-        return "ERR: Model lacks normals.";
+    if (referenceCount == 1) {
+        return fail("ERR: Model lacks normals.");
     }
-    for (std::uint32_t r = 0; r < link.referenceCount; ++r) {
+    for (std::uint32_t r = 0; r < referenceCount; ++r) {
         std::uint32_t reference = 0;
-        if (auto error = readListItem(reference)) {
-            return error;
+        if (Status read = readListItem(reference); !read) {
+            return read;
         }
         // 16-bit references are signed.
         std::int32_t number = listItemWidth() == 2 ? static_cast<std::int16_t>(reference)
                                                    : static_cast<std::int32_t>(reference);
-        if (number < 0 || static_cast<std::uint32_t>(number) >= s_.elementCount) {
-            return printfText("ERR: P2 Index List Item %d out of range, %d P1 sections present.",
-                              number, static_cast<int>(s_.elementCount));
+        if (number < 0 || static_cast<std::size_t>(number) >= elements_.size()) {
+            return fail(
+                printfText("ERR: P2 Index List Item %d out of range, %d P1 sections present.",
+                           number, static_cast<int>(elements_.size())));
         }
-        link.references[r] = static_cast<std::uint32_t>(number);
+        link.references.push_back(static_cast<std::uint32_t>(number));
     }
     std::uint32_t ignored = 0;
-    if (auto error = cursor_.readU32(link.vertexCount)) {
-        return error;
+    if (Status read = u32(link.vertexCount); !read) {
+        return read;
     }
-    if (auto error = cursor_.readU32(ignored)) {
-        return error;
+    if (Status read = u32(ignored); !read) {
+        return read;
     }
     for (int i = 0; i < 3; ++i) {
         std::uint32_t extension = 0;
-        if (auto error = cursor_.readU32(extension)) {
-            return error;
+        if (Status read = u32(extension); !read) {
+            return read;
         }
         if (extension != 0) {
-            return "ERR: Unimplemented P2 Extension block present.";
+            return fail("ERR: Unimplemented P2 Extension block present.");
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readGroups() {
-    if (auto error = cursor_.readU32(s_.groupCount)) {
-        return error;
+Status GmdcRead::readGroups() {
+    std::uint32_t count = 0;
+    if (Status read = u32(count); !read) {
+        return read;
     }
-    if (s_.groupCount > kMaxGroups) {
-        return "ERR: Too many P3 sections for this implementation.";
+    if (count > kMaxGroups) {
+        return fail("ERR: Too many P3 sections for this implementation.");
     }
-    for (std::uint32_t g = 0; g < s_.groupCount; ++g) {
-        if (auto error = readGroup(s_.groups[g])) {
-            return error;
+    groups_.resize(count);
+    for (GroupSlot& group : groups_) {
+        if (Status read = readGroup(group); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::readGroup(GroupSlot& group) {
+Status GmdcRead::readGroup(GroupSlot& group) {
     std::uint32_t ignored = 0;
-    if (auto error = cursor_.readU32(ignored)) {
-        return error;
+    std::uint32_t indexCount = 0;
+    if (Status read = u32(ignored); !read) {
+        return read;
     }
-    if (auto error = cursor_.readU32(group.link)) {
-        return error;
+    if (Status read = u32(group.link); !read) {
+        return read;
     }
-    if (auto error = readName(&group.name)) {
-        return error;
+    if (Status read = readName(&group.name); !read) {
+        return read;
     }
-    if (auto error = cursor_.readU32(group.indexCount)) {
-        return error;
+    if (Status read = u32(indexCount); !read) {
+        return read;
     }
-    std::uint32_t references = group.link < s_.linkCount ? s_.links[group.link].referenceCount : 0;
+    std::size_t references = group.link < links_.size() ? links_[group.link].references.size() : 0;
     if (references < 2) {
-        return "ERR: Too Few units to build model";
+        return fail("ERR: Too Few units to build model");
     }
     if (references == 2) {
-        s_.warningLog += "WARN: Model lacks UVs.\r\n";
+        warn("WARN: Model lacks UVs.\r\n");
     }
-    std::uint64_t indexBytes = std::uint64_t{group.indexCount} * listItemWidth();
-    if (!cursor_.has(indexBytes)) {
-        cursor_.skip(indexBytes);
-        return kFileReadError;
+    std::uint64_t indexBytes = std::uint64_t{indexCount} * listItemWidth();
+    if (!reader_.has(indexBytes)) {
+        reader_.skip(indexBytes);
+        return fail(kFileReadError);
     }
-    if (!allocateZeroed(group.indices, group.indexCount)) {
-        return kAllocationError;
+    if (!allocateZeroed(group.indices, indexCount)) {
+        return fail(kAllocationError);
     }
     for (std::uint16_t& index : group.indices) {
         std::uint32_t item = 0;
-        if (auto error = readListItem(item)) {
-            return error;
+        if (Status read = readListItem(item); !read) {
+            return read;
         }
         index = static_cast<std::uint16_t>(item);
     }
-    if (auto error = cursor_.readU32(ignored)) {
-        return error;
+    if (Status read = u32(ignored); !read) {
+        return read;
     }
-    if (s_.version == 1) {
-        return std::nullopt;
+    if (version_ == 1) {
+        return {};
     }
     std::uint32_t boneCount = 0;
-    if (auto error = cursor_.readU32(boneCount)) {
-        return error;
+    if (Status read = u32(boneCount); !read) {
+        return read;
     }
     if (boneCount >= kMaxBones) {
-        return "ERR: Parse Error; too many bone index items";
+        return fail("ERR: Parse Error; too many bone index items");
     }
     return pass(std::uint64_t{boneCount} * listItemWidth());
 }
 
-std::optional<std::string> GmdcRead::readTrailer() {
+Status GmdcRead::readTrailer() {
     std::uint32_t jointCount = 0;
-    if (auto error = cursor_.readU32(jointCount)) {
-        return error;
+    if (Status read = u32(jointCount); !read) {
+        return read;
     }
     if (jointCount > kMaxJoints) {
-        return "ERR: Too many joints defined in file.";
+        return fail("ERR: Too many joints defined in file.");
     }
-    if (auto error = pass(std::uint64_t{jointCount} * 28)) {
-        return error;
+    if (Status passed = pass(std::uint64_t{jointCount} * 28); !passed) {
+        return passed;
     }
     std::uint32_t namePairs = 0;
-    if (auto error = cursor_.readU32(namePairs)) {
-        return error;
+    if (Status read = u32(namePairs); !read) {
+        return read;
     }
-    for (std::uint32_t n = 0; n < namePairs; ++n) {
-        for (int i = 0; i < 2; ++i) {
-            if (auto error = readName(nullptr)) {
-                return error;
-            }
+    for (std::uint64_t name = 0; name < 2 * std::uint64_t{namePairs}; ++name) {
+        if (Status read = readName(nullptr); !read) {
+            return read;
         }
     }
-    if (auto error = readMeshBlock()) {
-        return error;
+    if (Status read = readMeshBlock(); !read) {
+        return read;
     }
     std::uint32_t boundingSets = 0;
-    if (auto error = cursor_.readU32(boundingSets)) {
-        return error;
+    if (Status read = u32(boundingSets); !read) {
+        return read;
     }
     for (std::uint32_t set = 0; set < boundingSets; ++set) {
-        if (auto error = readMeshBlock()) {
-            return error;
+        if (Status read = readMeshBlock(); !read) {
+            return read;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // The static mesh and each bounding set: a vertex count and, when that is not 0, a face count,
 // the vertices and the faces.
-std::optional<std::string> GmdcRead::readMeshBlock() {
+Status GmdcRead::readMeshBlock() {
     std::uint32_t vertexCount = 0;
-    if (auto error = cursor_.readU32(vertexCount)) {
-        return error;
+    if (Status read = u32(vertexCount); !read) {
+        return read;
     }
     if (vertexCount == 0) {
-        return std::nullopt;
+        return {};
     }
     std::uint32_t faceCount = 0;
-    if (auto error = cursor_.readU32(faceCount)) {
-        return error;
+    if (Status read = u32(faceCount); !read) {
+        return read;
     }
-    if (auto error = pass(std::uint64_t{vertexCount} * 12)) {
-        return error;
+    if (Status passed = pass(std::uint64_t{vertexCount} * 12); !passed) {
+        return passed;
     }
     return pass(std::uint64_t{faceCount} * listItemWidth());
 }
 
-std::optional<std::string> GmdcRead::checkItems(std::uint32_t element, std::size_t itemBytes,
-                                                std::uint32_t vertexCount) const {
-    std::uint32_t items = s_.elements[element].dataSize / itemBytes;
+Status GmdcRead::checkItems(std::uint32_t element, std::size_t itemBytes,
+                            std::uint32_t vertexCount) const {
+    std::uint32_t items = elements_[element].dataSize / itemBytes;
     if (items < vertexCount) {
-        return printfText("ERR: P1 section %d too short, expected %d items, %d found.",
-                          static_cast<int>(element), static_cast<int>(vertexCount),
-                          static_cast<int>(items));
+        return fail(printfText("ERR: P1 section %d too short, expected %d items, %d found.",
+                               static_cast<int>(element), static_cast<int>(vertexCount),
+                               static_cast<int>(items)));
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdcRead::buildGroup(std::uint32_t g) {
-    GroupSlot& slot = s_.groups[g];
-    const LinkSlot& link = s_.links[slot.link];
-    const std::uint32_t* references = link.references.data();
-    int morphMaps = static_cast<int>(
-        std::count_if(references, references + link.referenceCount,
-                      [&](std::uint32_t r) { return s_.elements[r].type == kMorphMapType; }));
-    if (morphMaps > 1) {
-        return "More than one morph map present for model.";
+// The link's elements must hold every vertex the link claims.
+Status GmdcRead::checkLink(const LinkSlot& link) const {
+    const std::vector<std::uint32_t>& references = link.references;
+    bool hasUvElement = references.size() > 2;
+    if (!elements_[references[0]].hasData) {
+        return fail("ERR: NULL vertice array pointer.");
     }
-    ModelGroup& group = model_.groups[g];
+    if (!elements_[references[1]].hasData) {
+        return fail("ERR: NULL normals array pointer.");
+    }
+    if (hasUvElement && !elements_[references[2]].hasData) {
+        return fail("ERR: NULL UV array pointer.");
+    }
+    for (std::size_t r = 0; r < (hasUvElement ? 3u : 2u); ++r) {
+        if (Status checked = checkItems(references[r], r == 2 ? 8 : 12, link.vertexCount);
+            !checked) {
+            return checked;
+        }
+    }
+    return {};
+}
+
+Status GmdcRead::buildGroup(std::uint32_t g, ModelGroup& group) const {
+    const GroupSlot& slot = groups_[g];
+    const LinkSlot& link = links_[slot.link];
+    int morphMaps = static_cast<int>(
+        std::count_if(link.references.begin(), link.references.end(),
+                      [&](std::uint32_t r) { return elements_[r].type == kMorphMapType; }));
+    if (morphMaps > 1) {
+        return fail("More than one morph map present for model.");
+    }
     group.name = slot.name;
     if (link.vertexCount == 0) {
-        return "ERR: Empty model. No Verts.";
+        return fail("ERR: Empty model. No Verts.");
     }
-    if (slot.indexCount == 0) {
-        return "ERR: Empty model. No faces.";
+    if (slot.indices.empty()) {
+        return fail("ERR: Empty model. No faces.");
     }
-    const ElementSlot& positions = s_.elements[references[0]];
-    const ElementSlot& normals = s_.elements[references[1]];
-    bool hasUvElement = link.referenceCount > 2;
-    if (!positions.hasData) {
-        return "ERR: NULL vertice array pointer.";
+    if (Status checked = checkLink(link); !checked) {
+        return checked;
     }
-    if (!normals.hasData) {
-        return "ERR: NULL normals array pointer.";
-    }
-    if (hasUvElement && !s_.elements[references[2]].hasData) {
-        return "ERR: NULL UV array pointer.";
-    }
-    // Never hand the builder more vertices than the elements hold.
-    if (auto error = checkItems(references[0], 12, link.vertexCount)) {
-        return error;
-    }
-    if (auto error = checkItems(references[1], 12, link.vertexCount)) {
-        return error;
-    }
-    if (hasUvElement) {
-        if (auto error = checkItems(references[2], 8, link.vertexCount)) {
-            return error;
-        }
-        group.uvs = s_.elements[references[2]].data.data();
-    } else {
-        if (!allocateZeroed(slot.zeroUvs, 2 * std::size_t{link.vertexCount})) {
-            return kAllocationError;
-        }
-        group.uvs = slot.zeroUvs.data();
-    }
-    group.vertexCount = static_cast<std::int32_t>(link.vertexCount);
-    group.faceCount = static_cast<std::int32_t>(slot.indexCount / 3);
-    for (std::size_t i = 0; i < 3 * std::size_t(group.faceCount); ++i) {
+    std::size_t wholeFaces = slot.indices.size() - slot.indices.size() % 3;
+    for (std::size_t i = 0; i < wholeFaces; ++i) {
         if (slot.indices[i] >= link.vertexCount) {
-            return printfText("ERR: Face index range error in group %d, found %04X, max = %04X.",
-                              static_cast<int>(g), slot.indices[i],
-                              static_cast<unsigned>(link.vertexCount));
+            return fail(printfText(
+                "ERR: Face index range error in group %d, found %04X, max = %04X.",
+                static_cast<int>(g), slot.indices[i], static_cast<unsigned>(link.vertexCount)));
         }
     }
-    group.positions = positions.data.data();
-    group.normals = normals.data.data();
-    group.faces = slot.indices.data();
-    group.boundsMin = {0.0f, 0.0f, 0.0f};
-    group.boundsMax = {0.0f, 0.0f, 0.0f};
-    for (std::size_t k = 0; k < link.vertexCount; ++k) {
-        for (int axis = 0; axis < 3; ++axis) {
-            float value = group.positions[3 * k + axis];
-            group.boundsMin[axis] = std::min(group.boundsMin[axis], value);
-            group.boundsMax[axis] = std::max(group.boundsMax[axis], value);
-        }
+    const std::size_t vertexCount = link.vertexCount;
+    auto copy = [](const ElementSlot& element, std::size_t count, std::vector<float>& out) {
+        out.assign(element.data.begin(), element.data.begin() + count);
+    };
+    copy(elements_[link.references[0]], 3 * vertexCount, group.positions);
+    copy(elements_[link.references[1]], 3 * vertexCount, group.normals);
+    if (link.references.size() > 2) {
+        copy(elements_[link.references[2]], 2 * vertexCount, group.uvs);
+    } else if (!allocateZeroed(group.uvs, 2 * vertexCount)) {
+        return fail(kAllocationError);
     }
-    return std::nullopt;
+    group.faces.assign(slot.indices.begin(), slot.indices.begin() + wholeFaces);
+    growBoundsOverPositions(group);
+    return {};
 }
 
 }  // namespace
 
-void releaseGmdcBuffers() {
-    GmdcState& s = state();
-    for (ElementSlot& element : s.elements) {
-        freeBuffer(element.data);
-        element.hasData = false;
-    }
-    for (GroupSlot& group : s.groups) {
-        freeBuffer(group.indices);
-        freeBuffer(group.zeroUvs);
-    }
-}
-
-const std::string& gmdcWarningLog() {
-    return state().warningLog;
-}
-
-std::optional<std::string> readGmdcData(ImportedModel& model, const std::string& fileName,
-                                        const std::vector<std::uint8_t>& bytes) {
+Result<ImportedModel> readGmdcData(const std::string& fileName,
+                                   const std::vector<std::uint8_t>& bytes) {
+    ImportedModel model;
     model.fileName = fileName;
-    model.groups.clear();
-    releaseGmdcBuffers();
-    GmdcState& s = state();
-    s.elements.fill(ElementSlot{});
-    s.links.fill(LinkSlot{});
-    s.groups.fill(GroupSlot{});
-    s.elementCount = s.linkCount = s.groupCount = s.version = 0;
-    s.morphTargets = s.morphMaps = 0;
-    s.warningLog.clear();
-    std::optional<std::string> error = GmdcRead(model, bytes).run();
-    if (error) {
-        model.groups.clear();
-        releaseGmdcBuffers();
+    GmdcRead read(bytes);
+    Status status = read.run(model);
+    Result<ImportedModel> result =
+        status ? Result<ImportedModel>(std::move(model)) : fail(status.error());
+    for (const std::string& warning : read.warnings()) {
+        result.addWarning(warning);
     }
-    return error;
-}
-
-std::optional<std::string> readGmdcFile(ImportedModel& model, const std::string& fileName) {
-    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(fileName);
-    if (!bytes) {
-        return kFileMissingError;
-    }
-    return readGmdcData(model, fileName, *bytes);
+    return result;
 }
 
 }  // namespace verada

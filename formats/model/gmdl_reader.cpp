@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "formats/io/byte_cursor.h"
-#include "formats/model/spore_staging.h"
-#include "formats/io/zeroed_allocation.h"
+#include "formats/io/byte_reader.h"
 #include "formats/io/printf_text.h"
+#include "formats/model/spore_staging.h"
 
 namespace verada {
 namespace {
@@ -19,6 +18,12 @@ constexpr std::uint32_t kMaxIndices = 196608;
 constexpr std::uint32_t kUsagePosition = 0;
 constexpr std::uint32_t kUsageNormal = 2;
 constexpr std::uint32_t kUsageUv = 6;
+
+constexpr AllocationTexts kAllocationTexts{
+    "ERR: Unable to allocate %d bytes for vertices in group %d.",
+    "ERR: Unable to allocate %d bytes for normals in group %d.",
+    "ERR: Unable to allocate %d bytes for UVs in group %d.",
+    "ERR: Unable to allocate %d bytes for faces in group %d."};
 
 struct VertexField {
     std::uint16_t typeCode = 0;
@@ -38,172 +43,162 @@ std::array<float, 3> spatial(const std::array<float, 4>& v) {
 
 class GmdlRead {
   public:
-    GmdlRead(ImportedModel& model, const std::string& fileName,
-             const std::vector<std::uint8_t>& bytes)
-        : model_(model), fileName_(fileName), cursor_(bytes) {}
+    GmdlRead(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
+        : fileName_(fileName), reader_(bytes) {}
 
-    std::optional<std::string> run();
+    Status run(ImportedModel& model);
 
   private:
-    std::optional<std::string> readHeader();
-    std::optional<std::string> scanGroupTable();
-    std::optional<std::string> readVertexFormat();
-    std::optional<std::string> readVertexPool();
-    std::optional<std::string> readField(const VertexField& field, PoolVertex& vertex);
-    std::optional<std::string> readGroups();
-    std::optional<std::string> buildGroup(int g, std::uint32_t indexCount);
+    Status u32(std::uint32_t& out);
+    Status readHeader();
+    Status scanGroupTable();
+    Status readVertexFormat();
+    Status readVertexPool();
+    Status readField(const VertexField& field, PoolVertex& vertex);
+    Status readGroups(ImportedModel& model);
+    Status readGroupIndices(std::uint32_t g, std::uint32_t& indexCount);
 
-    ImportedModel& model_;
     const std::string& fileName_;
-    ByteCursor cursor_;
+    ByteReader reader_;
     std::string modelName_;
     std::uint32_t groupCount_ = 0;
     std::size_t groupTableStart_ = 0;
     std::vector<VertexField> fields_;
     std::uint32_t vertexSize_ = 0;
+    VertexPool pool_ = zeroedVertexPool();
+    std::vector<std::uint16_t> indices_;
 };
 
-std::optional<std::string> GmdlRead::run() {
-    modelName_ = unpackedNameTail(fileName_, "KL-GMDL").value_or("unnamed");
-    clearVertexPool();
-    if (auto error = readHeader()) {
-        return error;
-    }
-    if (auto error = scanGroupTable()) {
-        return error;
-    }
-    if (auto error = readVertexFormat()) {
-        return error;
-    }
-    if (auto error = readVertexPool()) {
-        return error;
-    }
-    return readGroups();
+Status GmdlRead::u32(std::uint32_t& out) {
+    return reader_.readU32(out) ? Status() : fail(kFileReadError);
 }
 
-std::optional<std::string> GmdlRead::readHeader() {
-    std::uint32_t version = 0;
-    if (auto error = cursor_.readU32(version)) {
-        return error;
-    }
-    if (version != 7 && version != 8) {
-        return printfText("ERR: Expected version 7 or 8, found %08X instead.", version);
-    }
-    std::uint32_t entryCount = 0;
-    if (auto error = cursor_.readBigEndianU32(entryCount)) {
-        return error;
-    }
-    cursor_.skip(std::uint64_t{entryCount} * 12);
-    std::uint32_t ignored = 0;
-    if (auto error = cursor_.readU32(ignored)) {
-        return error;
-    }
-    cursor_.skip(28);
-    if (version == 7) {
-        if (auto error = cursor_.readU32(ignored)) {
-            return error;
+Status GmdlRead::run(ImportedModel& model) {
+    modelName_ = unpackedNameTail(fileName_, "KL-GMDL").value_or("unnamed");
+    for (Status (GmdlRead::*step)() : {&GmdlRead::readHeader, &GmdlRead::scanGroupTable,
+                                       &GmdlRead::readVertexFormat, &GmdlRead::readVertexPool}) {
+        if (Status done = (this->*step)(); !done) {
+            return done;
         }
     }
-    return std::nullopt;
+    return readGroups(model);
+}
+
+Status GmdlRead::readHeader() {
+    std::uint32_t version = 0;
+    if (Status read = u32(version); !read) {
+        return read;
+    }
+    if (version != 7 && version != 8) {
+        return fail(printfText("ERR: Expected version 7 or 8, found %08X instead.", version));
+    }
+    std::uint32_t entryCount = 0;
+    if (!reader_.readU32Be(entryCount)) {
+        return fail(kBigEndianU32ReadError);
+    }
+    reader_.skip(std::uint64_t{entryCount} * 12);
+    std::uint32_t ignored = 0;
+    if (Status read = u32(ignored); !read) {
+        return read;
+    }
+    reader_.skip(28);
+    return version == 7 ? u32(ignored) : Status();
 }
 
 // First pass: only to find where the vertex format starts.
-std::optional<std::string> GmdlRead::scanGroupTable() {
-    if (auto error = cursor_.readU32(groupCount_)) {
-        return error;
+Status GmdlRead::scanGroupTable() {
+    if (Status read = u32(groupCount_); !read) {
+        return read;
     }
     if (groupCount_ >= kMaxGroups) {
-        return printfText("ERR: Max %d groups for implementation, found %d.", kMaxGroups,
-                          static_cast<int>(groupCount_));
+        return fail(printfText("ERR: Max %d groups for implementation, found %d.", kMaxGroups,
+                               static_cast<int>(groupCount_)));
     }
-    groupTableStart_ = cursor_.position();
+    groupTableStart_ = reader_.position();
     for (std::uint32_t g = 0; g < groupCount_; ++g) {
         std::uint32_t words[4] = {};
         for (std::uint32_t& word : words) {
-            if (auto error = cursor_.readU32(word)) {
-                return error;
+            if (Status read = u32(word); !read) {
+                return read;
             }
         }
-        cursor_.skip(words[3]);
+        reader_.skip(words[3]);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdlRead::readVertexFormat() {
+Status GmdlRead::readVertexFormat() {
     std::uint32_t formatType = 0;
-    if (auto error = cursor_.readU32(formatType)) {
-        return error;
+    if (Status read = u32(formatType); !read) {
+        return read;
     }
     if (formatType != 1) {
-        return printfText("ERR: Vertex Format type wrong, found %08X.", formatType);
+        return fail(printfText("ERR: Vertex Format type wrong, found %08X.", formatType));
     }
     std::uint32_t fieldCount = 0;
-    if (auto error = cursor_.readU32(fieldCount)) {
-        return error;
+    if (Status read = u32(fieldCount); !read) {
+        return read;
     }
     if (fieldCount > kMaxFields) {
-        return printfText("ERR: Max %d vertex fields for implementation, found %d.", kMaxFields,
-                          static_cast<int>(fieldCount));
+        return fail(printfText("ERR: Max %d vertex fields for implementation, found %d.",
+                               kMaxFields, static_cast<int>(fieldCount)));
     }
     for (std::uint32_t f = 0; f < fieldCount; ++f) {
         std::uint16_t words[4] = {};
         for (std::uint16_t& word : words) {
-            if (auto error = cursor_.readU16(word)) {
-                return error;
+            if (!reader_.readU16(word)) {
+                return fail(kFileReadError);
             }
         }
         VertexField field;
         field.typeCode = words[2];
-        if (auto error = cursor_.readU32(field.usage)) {
-            return error;
+        if (Status read = u32(field.usage); !read) {
+            return read;
         }
         fields_.push_back(field);
         vertexSize_ += fieldSize(field.typeCode);
     }
     std::uint32_t ignored = 0;
-    for (int i = 0; i < 2; ++i) {
-        if (auto error = cursor_.readU32(ignored)) {
-            return error;
-        }
+    if (Status read = u32(ignored); !read) {
+        return read;
     }
-    return std::nullopt;
+    return u32(ignored);
 }
 
-std::optional<std::string> GmdlRead::readVertexPool() {
+Status GmdlRead::readVertexPool() {
     std::uint32_t vertexCount = 0;
-    if (auto error = cursor_.readU32(vertexCount)) {
-        return error;
+    if (Status read = u32(vertexCount); !read) {
+        return read;
     }
     // Compared unsigned so that a negative count is refused too.
     if (vertexCount >= kMaxVertices) {
-        return printfText("ERR: Max %d vertices for implementation, found %d.", kMaxVertices,
-                          static_cast<int>(vertexCount));
+        return fail(printfText("ERR: Max %d vertices for implementation, found %d.", kMaxVertices,
+                               static_cast<int>(vertexCount)));
     }
     std::uint32_t poolSize = 0;
-    if (auto error = cursor_.readU32(poolSize)) {
-        return error;
+    if (Status read = u32(poolSize); !read) {
+        return read;
     }
     if (poolSize != vertexCount * vertexSize_) {
-        return "ERR: Vertex pool size / vertex count mismatch.";
+        return fail("ERR: Vertex pool size / vertex count mismatch.");
     }
-    std::vector<PoolVertex>& pool = vertexPool();
     for (std::uint32_t k = 0; k < vertexCount; ++k) {
         for (const VertexField& field : fields_) {
-            if (auto error = readField(field, pool[k])) {
-                return error;
+            if (Status read = readField(field, pool_[k]); !read) {
+                return read;
             }
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdlRead::readField(const VertexField& field, PoolVertex& vertex) {
+Status GmdlRead::readField(const VertexField& field, PoolVertex& vertex) {
     unsigned kind = field.typeCode & 7u;
     if (kind >= 4) {
         std::uint8_t bytes[8] = {};
         std::size_t size = fieldSize(field.typeCode);
-        if (cursor_.readBytes(bytes, size) != size) {
-            return kFileReadError;
+        if (reader_.readBytes(bytes, size) != size) {
+            return fail(kFileReadError);
         }
         // Spore stores normals as four bytes; the first three map 0..255 onto -1..1. Other
         // 16-bit forms are not decoded and leave zeros.
@@ -214,13 +209,13 @@ std::optional<std::string> GmdlRead::readField(const VertexField& field, PoolVer
             }
             vertex.normal = spatial(v);
         }
-        return std::nullopt;
+        return {};
     }
     // Values the type does not carry count as 0.
     std::array<float, 4> v{};
     for (unsigned i = 0; i <= kind; ++i) {
-        if (auto error = cursor_.readFloat(v[i])) {
-            return error;
+        if (!reader_.readFloat(v[i])) {
+            return fail(kFileReadError);
         }
     }
     if (field.usage == kUsagePosition) {
@@ -230,109 +225,75 @@ std::optional<std::string> GmdlRead::readField(const VertexField& field, PoolVer
     } else if (field.usage == kUsageUv) {
         vertex.uv = {v[0], v[1]};
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmdlRead::readGroups() {
-    cursor_.seek(groupTableStart_);
-    model_.groups.resize(groupCount_);
-    std::vector<std::uint16_t>& indices = indexStaging();
+Status GmdlRead::readGroupIndices(std::uint32_t g, std::uint32_t& indexCount) {
+    std::uint32_t ignored = 0;
+    std::uint32_t byteSize = 0;
+    if (Status read = u32(ignored); !read) {
+        return read;
+    }
+    if (Status read = u32(indexCount); !read) {
+        return read;
+    }
+    if (indexCount > kMaxIndices) {
+        return fail(printfText("ERR: Face point count max = %d, found %d in group %d.", kMaxIndices,
+                               static_cast<int>(indexCount), static_cast<int>(g)));
+    }
+    if (Status read = u32(ignored); !read) {
+        return read;
+    }
+    if (Status read = u32(byteSize); !read) {
+        return read;
+    }
+    if (byteSize != 2 * indexCount) {
+        return fail("ERR: Face group must be short index only.");
+    }
+    // Without indices there is no vertex range to take from the pool.
+    if (indexCount == 0) {
+        return fail(printfText("ERR: Empty face group %d. No face points.", static_cast<int>(g)));
+    }
+    indices_.resize(indexCount);
+    for (std::uint16_t& index : indices_) {
+        if (!reader_.readU16(index)) {
+            return fail(kFileReadError);
+        }
+    }
+    return {};
+}
+
+Status GmdlRead::readGroups(ImportedModel& model) {
+    reader_.seek(groupTableStart_);
+    model.groups.resize(groupCount_);
     for (std::uint32_t g = 0; g < groupCount_; ++g) {
-        std::uint32_t ignored = 0;
         std::uint32_t indexCount = 0;
-        std::uint32_t byteSize = 0;
-        if (auto error = cursor_.readU32(ignored)) {
-            return error;
+        if (Status read = readGroupIndices(g, indexCount); !read) {
+            return read;
         }
-        if (auto error = cursor_.readU32(indexCount)) {
-            return error;
-        }
-        if (indexCount > kMaxIndices) {
-            return printfText("ERR: Face point count max = %d, found %d in group %d.", kMaxIndices,
-                              static_cast<int>(indexCount), static_cast<int>(g));
-        }
-        if (auto error = cursor_.readU32(ignored)) {
-            return error;
-        }
-        if (auto error = cursor_.readU32(byteSize)) {
-            return error;
-        }
-        if (byteSize != 2 * indexCount) {
-            return "ERR: Face group must be short index only.";
-        }
-        // Without indices there is no vertex range to take from the pool.
-        if (indexCount == 0) {
-            return printfText("ERR: Empty face group %d. No face points.", static_cast<int>(g));
-        }
-        for (std::uint32_t i = 0; i < indexCount; ++i) {
-            if (auto error = cursor_.readU16(indices[i])) {
-                return error;
-            }
-        }
-        if (auto error = buildGroup(static_cast<int>(g), indexCount)) {
-            return error;
+        auto [lowest, highest] = std::minmax_element(indices_.begin(), indices_.end());
+        ModelGroup& group = model.groups[g];
+        group.name = printfText("GMDL-%s.%02d", modelName_.c_str(), static_cast<int>(g));
+        if (Status filled =
+                fillGroupFromPool(group, pool_, *lowest, *highest - *lowest + 1u, indices_.data(),
+                                  indexCount, kAllocationTexts, static_cast<int>(g));
+            !filled) {
+            return filled;
         }
     }
-    return std::nullopt;
-}
-
-std::optional<std::string> GmdlRead::buildGroup(int g, std::uint32_t indexCount) {
-    const std::vector<std::uint16_t>& indices = indexStaging();
-    auto [lowest, highest] = std::minmax_element(indices.begin(), indices.begin() + indexCount);
-    std::uint32_t lo = *lowest;
-    std::uint32_t hi = *highest;
-
-    ModelGroup& group = model_.groups[g];
-    group.boundsMin = {0.0f, 0.0f, 0.0f};
-    group.boundsMax = {0.0f, 0.0f, 0.0f};
-    group.name = printfText("GMDL-%s.%02d", modelName_.c_str(), g);
-    group.vertexCount = static_cast<std::int32_t>(hi - lo + 1);
-    group.faceCount = static_cast<std::int32_t>(indexCount / 3);
-
-    int vertexCount = group.vertexCount;
-    if (!allocateZeroed(group.ownedPositions, 3 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for vertices in group %d.",
-                          12 * vertexCount, g);
-    }
-    if (!allocateZeroed(group.ownedNormals, 3 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for normals in group %d.",
-                          12 * vertexCount, g);
-    }
-    if (!allocateZeroed(group.ownedUvs, 2 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for UVs in group %d.", 8 * vertexCount,
-                          g);
-    }
-    if (!allocateZeroed(group.ownedFaces, indexCount)) {
-        return printfText("ERR: Unable to allocate %d bytes for faces in group %d.",
-                          static_cast<int>(2 * indexCount), g);
-    }
-    copyPoolVertices(group, lo);
-    for (std::uint32_t i = 0; i < indexCount; ++i) {
-        group.ownedFaces[i] = static_cast<std::uint16_t>(indices[i] - lo);
-    }
-    group.pointAtOwnedArrays();
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
 
-std::optional<std::string> readGmdlData(ImportedModel& model, const std::string& fileName,
-                                        const std::vector<std::uint8_t>& bytes) {
+Result<ImportedModel> readGmdlData(const std::string& fileName,
+                                   const std::vector<std::uint8_t>& bytes) {
+    ImportedModel model;
     model.fileName = fileName;
-    model.groups.clear();
-    std::optional<std::string> error = GmdlRead(model, fileName, bytes).run();
-    if (error) {
-        model.groups.clear();
+    if (Status read = GmdlRead(fileName, bytes).run(model); !read) {
+        return fail(read.error());
     }
-    return error;
-}
-
-std::optional<std::string> readGmdlFile(ImportedModel& model, const std::string& fileName) {
-    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(fileName);
-    if (!bytes) {
-        return kFileMissingError;
-    }
-    return readGmdlData(model, fileName, *bytes);
+    return model;
 }
 
 }  // namespace verada

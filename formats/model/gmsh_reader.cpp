@@ -1,13 +1,11 @@
 #include "formats/model/gmsh_reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "formats/io/byte_cursor.h"
-#include "formats/model/spore_staging.h"
-#include "formats/io/zeroed_allocation.h"
+#include "formats/io/byte_reader.h"
 #include "formats/io/printf_text.h"
+#include "formats/model/spore_staging.h"
 
 namespace verada {
 namespace {
@@ -15,6 +13,11 @@ namespace {
 constexpr std::uint16_t kBlockVertices = 1;
 constexpr std::uint16_t kBlockNormals = 2;
 constexpr std::uint16_t kBlockUvs = 8;
+
+constexpr AllocationTexts kAllocationTexts{"ERR: Unable to allocate %d bytes for vertices.",
+                                           "ERR: Unable to allocate %d bytes for normals.",
+                                           "ERR: Unable to allocate %d bytes for UVs.",
+                                           "ERR: Unable to allocate %d bytes for faces."};
 
 // Texts of one vector block kind.
 struct VectorBlockTexts {
@@ -33,77 +36,82 @@ constexpr VectorBlockTexts kUvTexts{"ERR: UV group found before vertex group, bl
                                     "ERR: Unexpected UV group size value %d found.",
                                     "ERR: Read error on UVs. Only %d of %d bytes read."};
 
+std::array<float, 3> spatial(const float* v) {
+    return {v[0], v[2], -v[1]};
+}
+
 class GmshRead {
   public:
-    GmshRead(ImportedModel& model, const std::string& fileName,
-             const std::vector<std::uint8_t>& bytes)
-        : model_(model), fileName_(fileName), cursor_(bytes) {}
+    explicit GmshRead(const std::vector<std::uint8_t>& bytes) : reader_(bytes) {}
 
-    std::optional<std::string> run();
+    Status run(ModelGroup& group);
 
   private:
-    std::optional<std::string> readHeader();
-    std::optional<std::string> readBlock(int b);
-    std::optional<std::string> readVertexBlock(int b);
-    std::optional<std::string> readVectorBlock(int b, std::uint16_t type,
-                                               const VectorBlockTexts& texts);
-    std::optional<std::string> readOtherBlock(int b, std::uint16_t type);
-    std::optional<std::string> readItem(float* out, std::size_t size, const char* shortRead);
-    std::optional<std::string> readFaceBlock();
-    std::optional<std::string> buildGroup();
+    Status u16(std::uint16_t& out);
+    Status be16(std::uint16_t& out);
+    Status readHeader();
+    Status readBlock(int b);
+    Status readVertexBlock(int b);
+    Status readVectorBlock(int b, std::uint16_t type, const VectorBlockTexts& texts);
+    Status readOtherBlock(int b, std::uint16_t type);
+    Status readItem(float* out, std::size_t size, const char* shortRead);
+    Status readFaceBlock();
 
-    ImportedModel& model_;
-    const std::string& fileName_;
-    ByteCursor cursor_;
+    ByteReader reader_;
+    VertexPool pool_ = zeroedVertexPool();
+    std::vector<std::uint16_t> indices_;
     std::uint16_t blockCount_ = 0;
     std::uint16_t vertexCount_ = 0;
-    std::uint16_t indexCount_ = 0;
 };
 
-std::optional<std::string> GmshRead::run() {
-    if (auto error = readHeader()) {
-        return error;
+Status GmshRead::u16(std::uint16_t& out) {
+    return reader_.readU16(out) ? Status() : fail(kFileReadError);
+}
+
+Status GmshRead::be16(std::uint16_t& out) {
+    return reader_.readU16Be(out) ? Status() : fail(kBigEndianU16ReadError);
+}
+
+Status GmshRead::run(ModelGroup& group) {
+    if (Status read = readHeader(); !read) {
+        return read;
     }
-    clearVertexPool();
-    clearIndexStaging();
     for (int b = 0; b < blockCount_; ++b) {
-        if (auto error = readBlock(b)) {
-            return error;
+        if (Status read = readBlock(b); !read) {
+            return read;
         }
     }
-    if (auto error = readFaceBlock()) {
-        return error;
+    if (Status read = readFaceBlock(); !read) {
+        return read;
     }
-    return buildGroup();
+    return fillGroupFromPool(group, pool_, 0, vertexCount_, indices_.data(), indices_.size(),
+                             kAllocationTexts, 0);
 }
 
-std::optional<std::string> GmshRead::readHeader() {
+Status GmshRead::readHeader() {
     std::uint32_t version = 0;
-    if (auto error = cursor_.readBigEndianU32(version)) {
-        return error;
+    if (!reader_.readU32Be(version)) {
+        return fail(kBigEndianU32ReadError);
     }
     if (version != 1) {
-        return printfText("ERR: Expected version value 1, found %08X instead.", version);
+        return fail(printfText("ERR: Expected version value 1, found %08X instead.", version));
     }
-    if (auto error = cursor_.readBigEndianU32(version)) {
-        return error;
+    if (!reader_.readU32Be(version)) {
+        return fail(kBigEndianU32ReadError);
     }
     if (version != 1) {
-        return printfText("ERR: Expected version2 value 1, found %08X instead.", version);
+        return fail(printfText("ERR: Expected version2 value 1, found %08X instead.", version));
     }
-    cursor_.skip(4);
-    return cursor_.readBigEndianU16(blockCount_);
+    reader_.skip(4);
+    return be16(blockCount_);
 }
 
-std::optional<std::string> GmshRead::readBlock(int b) {
+Status GmshRead::readBlock(int b) {
     std::uint16_t type = 0;
     std::uint16_t ignored = 0;
-    if (auto error = cursor_.readU16(type)) {
-        return error;
-    }
-    for (int i = 0; i < 2; ++i) {
-        if (auto error = cursor_.readU16(ignored)) {
-            return error;
+    for (std::uint16_t* word : {&type, &ignored, &ignored}) {
+        if (Status read = u16(*word); !read) {
+            return read;
         }
     }
     switch (type) {
@@ -118,190 +126,151 @@ std::optional<std::string> GmshRead::readBlock(int b) {
     }
 }
 
-std::optional<std::string> GmshRead::readItem(float* out, std::size_t size, const char* shortRead) {
+Status GmshRead::readItem(float* out, std::size_t size, const char* shortRead) {
     std::uint8_t bytes[12] = {};
-    std::size_t got = cursor_.readBytes(bytes, size);
+    std::size_t got = reader_.readBytes(bytes, size);
     if (got != size) {
-        return printfText(shortRead, static_cast<int>(got), static_cast<int>(size));
+        return fail(printfText(shortRead, static_cast<int>(got), static_cast<int>(size)));
     }
     std::memcpy(out, bytes, size);
-    return std::nullopt;
+    return {};
 }
 
-std::array<float, 3> spatial(const float* v) {
-    return {v[0], v[2], -v[1]};
-}
-
-std::optional<std::string> GmshRead::readVertexBlock(int b) {
+Status GmshRead::readVertexBlock(int b) {
     std::uint16_t count = 0;
-    if (auto error = cursor_.readBigEndianU16(count)) {
-        return error;
+    if (Status read = be16(count); !read) {
+        return read;
     }
     if (vertexCount_ != 0) {
-        return printfText("ERR: Unexpected extra Vertex group found, block %d.", b);
+        return fail(printfText("ERR: Unexpected extra Vertex group found, block %d.", b));
     }
     vertexCount_ = count;
     std::uint16_t size = 0;
-    if (auto error = cursor_.readBigEndianU16(size)) {
-        return error;
+    if (Status read = be16(size); !read) {
+        return read;
     }
     if (size != 12) {
-        return printfText("ERR: Unexpected vertex group size value %d found.", size);
+        return fail(printfText("ERR: Unexpected vertex group size value %d found.", size));
     }
-    std::vector<PoolVertex>& pool = vertexPool();
     for (std::uint16_t k = 0; k < count; ++k) {
         float v[3] = {};
-        if (auto error =
-                readItem(v, 12, "ERR: Read error on vertices. Only %d of %d bytes read.")) {
-            return error;
+        if (Status read = readItem(v, 12, "ERR: Read error on vertices. Only %d of %d bytes read.");
+            !read) {
+            return read;
         }
-        pool[k].position = spatial(v);
+        pool_[k].position = spatial(v);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmshRead::readVectorBlock(int b, std::uint16_t type,
-                                                     const VectorBlockTexts& texts) {
+Status GmshRead::readVectorBlock(int b, std::uint16_t type, const VectorBlockTexts& texts) {
     std::uint16_t count = 0;
-    if (auto error = cursor_.readBigEndianU16(count)) {
-        return error;
+    if (Status read = be16(count); !read) {
+        return read;
     }
     if (vertexCount_ == 0) {
-        return printfText(texts.beforeVertices, b);
+        return fail(printfText(texts.beforeVertices, b));
     }
     if (count != vertexCount_) {
-        return printfText(texts.countMismatch, vertexCount_, count);
+        return fail(printfText(texts.countMismatch, vertexCount_, count));
     }
     std::uint16_t size = 0;
-    if (auto error = cursor_.readBigEndianU16(size)) {
-        return error;
+    if (Status read = be16(size); !read) {
+        return read;
     }
     std::uint16_t expectedSize = type == kBlockUvs ? 8 : 12;
     if (size != expectedSize) {
-        return printfText(texts.wrongSize, size);
+        return fail(printfText(texts.wrongSize, size));
     }
-    std::vector<PoolVertex>& pool = vertexPool();
     for (std::uint16_t k = 0; k < count; ++k) {
         float v[3] = {};
-        if (auto error = readItem(v, size, texts.shortRead)) {
-            return error;
+        if (Status read = readItem(v, size, texts.shortRead); !read) {
+            return read;
         }
         if (type == kBlockUvs) {
-            pool[k].uv = {v[0], v[1]};
+            pool_[k].uv = {v[0], v[1]};
         } else {
-            pool[k].normal = spatial(v);
+            pool_[k].normal = spatial(v);
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> GmshRead::readOtherBlock(int b, std::uint16_t type) {
+Status GmshRead::readOtherBlock(int b, std::uint16_t type) {
     std::uint16_t count = 0;
-    if (auto error = cursor_.readBigEndianU16(count)) {
-        return error;
+    if (Status read = be16(count); !read) {
+        return read;
     }
     if (vertexCount_ == 0) {
-        return printfText("ERR: Group type %d found before vertex group, block %d.", type, b);
+        return fail(printfText("ERR: Group type %d found before vertex group, block %d.", type, b));
     }
     std::uint16_t size = 0;
-    if (auto error = cursor_.readBigEndianU16(size)) {
-        return error;
+    if (Status read = be16(size); !read) {
+        return read;
     }
-    cursor_.skip(std::uint64_t{count} * size);
-    return std::nullopt;
+    reader_.skip(std::uint64_t{count} * size);
+    return {};
 }
 
-std::optional<std::string> GmshRead::readFaceBlock() {
+Status GmshRead::readFaceBlock() {
     std::uint16_t id = 0;
     std::uint16_t ignored = 0;
-    if (auto error = cursor_.readU16(id)) {
-        return error;
+    if (Status read = u16(id); !read) {
+        return read;
     }
     if (id != 0) {
-        return printfText("ERR: Unexpected face block id %d found.", id);
+        return fail(printfText("ERR: Unexpected face block id %d found.", id));
     }
-    for (int i = 0; i < 2; ++i) {
-        if (auto error = cursor_.readU16(ignored)) {
-            return error;
+    std::uint16_t indexCount = 0;
+    for (std::uint16_t* word : {&ignored, &ignored}) {
+        if (Status read = u16(*word); !read) {
+            return read;
         }
     }
-    if (auto error = cursor_.readBigEndianU16(indexCount_)) {
-        return error;
+    if (Status read = be16(indexCount); !read) {
+        return read;
     }
     if (vertexCount_ == 0) {
-        return "ERR: Face group found with zero Vertex Count.";
+        return fail("ERR: Face group found with zero Vertex Count.");
     }
     std::uint16_t size = 0;
-    if (auto error = cursor_.readBigEndianU16(size)) {
-        return error;
+    if (Status read = be16(size); !read) {
+        return read;
     }
     if (size != 2) {
-        return printfText("ERR: Unexpected face block size value %d found.", size);
+        return fail(printfText("ERR: Unexpected face block size value %d found.", size));
     }
-    std::vector<std::uint16_t>& indices = indexStaging();
-    for (std::uint16_t i = 0; i < indexCount_; ++i) {
+    indices_.resize(indexCount);
+    for (std::uint16_t i = 0; i < indexCount; ++i) {
         std::uint8_t bytes[2] = {};
-        std::size_t got = cursor_.readBytes(bytes, 2);
+        std::size_t got = reader_.readBytes(bytes, 2);
         if (got != 2) {
-            return printfText("ERR: Read error on face. Only %d of %d bytes read, loop %d.",
-                              static_cast<int>(got), 2, i);
+            return fail(printfText("ERR: Read error on face. Only %d of %d bytes read, loop %d.",
+                                   static_cast<int>(got), 2, i));
         }
-        indices[i] = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-        if (indices[i] >= vertexCount_) {
-            return printfText("ERR: Face index range error, found %04X, max = %04X.", indices[i],
-                              vertexCount_);
+        indices_[i] = static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+        if (indices_[i] >= vertexCount_) {
+            return fail(printfText("ERR: Face index range error, found %04X, max = %04X.",
+                                   indices_[i], vertexCount_));
         }
     }
-    return std::nullopt;
-}
-
-std::optional<std::string> GmshRead::buildGroup() {
-    model_.groups.resize(1);
-    ModelGroup& group = model_.groups[0];
-    group.boundsMin = {0.0f, 0.0f, 0.0f};
-    group.boundsMax = {0.0f, 0.0f, 0.0f};
-    std::optional<std::string> tail = unpackedNameTail(fileName_, "KL-GMSH");
-    group.name = tail ? "GMSH-" + *tail : "unnamed";
-    group.vertexCount = vertexCount_;
-    int vertexCount = vertexCount_;
-    if (!allocateZeroed(group.ownedPositions, 3 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for vertices.", 12 * vertexCount);
-    }
-    if (!allocateZeroed(group.ownedNormals, 3 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for normals.", 12 * vertexCount);
-    }
-    if (!allocateZeroed(group.ownedUvs, 2 * std::size_t(vertexCount))) {
-        return printfText("ERR: Unable to allocate %d bytes for UVs.", 8 * vertexCount);
-    }
-    group.faceCount = indexCount_ / 3;
-    if (!allocateZeroed(group.ownedFaces, indexCount_)) {
-        return printfText("ERR: Unable to allocate %d bytes for faces.", 2 * indexCount_);
-    }
-    copyPoolVertices(group, 0);
-    std::copy_n(indexStaging().begin(), indexCount_, group.ownedFaces.begin());
-    group.pointAtOwnedArrays();
-    return std::nullopt;
+    return {};
 }
 
 }  // namespace
 
-std::optional<std::string> readGmshData(ImportedModel& model, const std::string& fileName,
-                                        const std::vector<std::uint8_t>& bytes) {
+Result<ImportedModel> readGmshData(const std::string& fileName,
+                                   const std::vector<std::uint8_t>& bytes) {
+    ImportedModel model;
     model.fileName = fileName;
-    model.groups.clear();
-    std::optional<std::string> error = GmshRead(model, fileName, bytes).run();
-    if (error) {
-        model.groups.clear();
+    ModelGroup group;
+    std::optional<std::string> tail = unpackedNameTail(fileName, "KL-GMSH");
+    group.name = tail ? "GMSH-" + *tail : "unnamed";
+    if (Status read = GmshRead(bytes).run(group); !read) {
+        return fail(read.error());
     }
-    return error;
-}
-
-std::optional<std::string> readGmshFile(ImportedModel& model, const std::string& fileName) {
-    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(fileName);
-    if (!bytes) {
-        return kFileMissingError;
-    }
-    return readGmshData(model, fileName, *bytes);
+    model.groups.push_back(std::move(group));
+    return model;
 }
 
 }  // namespace verada

@@ -1,18 +1,16 @@
 #include "formats/model/imported_model.h"
 
+#include <algorithm>
+
 namespace verada {
 
-void releaseModelArrays(ImportedModel& model) {
-    for (ModelGroup& group : model.groups) {
-        // Swapping with empty vectors gives the memory back; clearing would keep it.
-        std::vector<float>().swap(group.ownedPositions);
-        std::vector<float>().swap(group.ownedNormals);
-        std::vector<float>().swap(group.ownedUvs);
-        std::vector<std::uint16_t>().swap(group.ownedFaces);
-        group.positions = nullptr;
-        group.normals = nullptr;
-        group.uvs = nullptr;
-        group.faces = nullptr;
+void growBoundsOverPositions(ModelGroup& group) {
+    group.boundsMin = {0.0f, 0.0f, 0.0f};
+    group.boundsMax = {0.0f, 0.0f, 0.0f};
+    for (std::size_t i = 0; i < group.positions.size(); ++i) {
+        std::size_t axis = i % 3;
+        group.boundsMin[axis] = std::min(group.boundsMin[axis], group.positions[i]);
+        group.boundsMax[axis] = std::max(group.boundsMax[axis], group.positions[i]);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "formats/io/file.h"
 #include "formats/model/gmdc_reader.h"
 #include "formats/model/gmdl_reader.h"
 #include "formats/model/gmsh_reader.h"
@@ -26,17 +27,33 @@ std::optional<ModelFormat> modelFormatForPath(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> readModelFile(ModelFormat format, ImportedModel& model,
-                                         const std::string& fileName) {
+Result<ImportedModel> readModelData(ModelFormat format, const std::string& fileName,
+                                    const std::vector<std::uint8_t>& bytes) {
     switch (format) {
         case ModelFormat::Gmdl:
-            return readGmdlFile(model, fileName);
+            return readGmdlData(fileName, bytes);
         case ModelFormat::Gmsh:
-            return readGmshFile(model, fileName);
+            return readGmshData(fileName, bytes);
         case ModelFormat::Gmdc:
-            return readGmdcFile(model, fileName);
+            break;
     }
-    return std::nullopt;
+    return readGmdcData(fileName, bytes);
+}
+
+Result<ImportedModel> readModelFile(ModelFormat format, const std::string& fileName) {
+    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(fileName);
+    if (!bytes) {
+        return fail(kFileMissingError);
+    }
+    return readModelData(format, fileName, *bytes);
+}
+
+Result<ImportedModel> readModelFile(const std::string& path) {
+    std::optional<ModelFormat> format = modelFormatForPath(path);
+    if (!format) {
+        return fail(kUnknownModelFormat);
+    }
+    return readModelFile(*format, path);
 }
 
 }  // namespace verada

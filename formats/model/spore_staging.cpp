@@ -1,34 +1,14 @@
 #include "formats/model/spore_staging.h"
 
-#include <algorithm>
+#include "formats/io/path.h"
+#include "formats/io/printf_text.h"
+#include "formats/io/zeroed_allocation.h"
 
 namespace verada {
 
-std::vector<PoolVertex>& vertexPool() {
-    static std::vector<PoolVertex> pool(kVertexPoolEntries);
-    return pool;
-}
-
-void clearVertexPool() {
-    std::fill(vertexPool().begin(), vertexPool().end(), PoolVertex{});
-}
-
-std::vector<std::uint16_t>& indexStaging() {
-    static std::vector<std::uint16_t> indices(kIndexStagingEntries);
-    return indices;
-}
-
-void clearIndexStaging() {
-    std::fill(indexStaging().begin(), indexStaging().end(), 0);
-}
-
 std::optional<std::string> unpackedNameTail(const std::string& fileName,
                                             const std::string& prefix) {
-    std::string base = fileName.substr(fileName.find_last_of('/') + 1);
-    std::size_t dot = base.find_last_of('.');
-    if (dot != std::string::npos) {
-        base.erase(dot);
-    }
+    std::string base = baseName(fileName);
     if (base.compare(0, prefix.size(), prefix) != 0) {
         return std::nullopt;
     }
@@ -37,19 +17,36 @@ std::optional<std::string> unpackedNameTail(const std::string& fileName,
     return base.size() > kTailStart ? base.substr(kTailStart, kTailLength) : std::string();
 }
 
-void copyPoolVertices(ModelGroup& group, std::size_t first) {
-    const std::vector<PoolVertex>& pool = vertexPool();
-    for (std::size_t local = 0; local < static_cast<std::size_t>(group.vertexCount); ++local) {
+Status fillGroupFromPool(ModelGroup& group, const VertexPool& pool, std::size_t first,
+                         std::size_t vertexCount, const std::uint16_t* indices,
+                         std::size_t indexCount, const AllocationTexts& texts, int groupNumber) {
+    int count = static_cast<int>(vertexCount);
+    if (!allocateZeroed(group.positions, 3 * vertexCount)) {
+        return fail(printfText(texts.vertices, 12 * count, groupNumber));
+    }
+    if (!allocateZeroed(group.normals, 3 * vertexCount)) {
+        return fail(printfText(texts.normals, 12 * count, groupNumber));
+    }
+    if (!allocateZeroed(group.uvs, 2 * vertexCount)) {
+        return fail(printfText(texts.uvs, 8 * count, groupNumber));
+    }
+    if (!allocateZeroed(group.faces, indexCount - indexCount % 3)) {
+        return fail(printfText(texts.faces, static_cast<int>(2 * indexCount), groupNumber));
+    }
+    for (std::size_t local = 0; local < vertexCount; ++local) {
         const PoolVertex& vertex = pool[first + local];
         for (int axis = 0; axis < 3; ++axis) {
-            group.ownedPositions[3 * local + axis] = vertex.position[axis];
-            group.ownedNormals[3 * local + axis] = vertex.normal[axis];
-            group.boundsMin[axis] = std::min(group.boundsMin[axis], vertex.position[axis]);
-            group.boundsMax[axis] = std::max(group.boundsMax[axis], vertex.position[axis]);
+            group.positions[3 * local + axis] = vertex.position[axis];
+            group.normals[3 * local + axis] = vertex.normal[axis];
         }
-        group.ownedUvs[2 * local] = vertex.uv[0];
-        group.ownedUvs[2 * local + 1] = vertex.uv[1];
+        group.uvs[2 * local] = vertex.uv[0];
+        group.uvs[2 * local + 1] = vertex.uv[1];
     }
+    for (std::size_t i = 0; i < group.faces.size(); ++i) {
+        group.faces[i] = static_cast<std::uint16_t>(indices[i] - first);
+    }
+    growBoundsOverPositions(group);
+    return {};
 }
 
 }  // namespace verada

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "formats/io/result.h"
 #include "formats/model/imported_model.h"
 
 namespace verada {
 
-// Staging shared by the GMDL and GMSH readers; lives for the program run.
+// Staging shared by the GMDL and GMSH readers: a vertex pool that 16-bit indices address.
 struct PoolVertex {
     std::array<float, 3> position{};
     std::array<float, 3> normal{};
@@ -19,19 +20,27 @@ struct PoolVertex {
 };
 
 constexpr std::size_t kVertexPoolEntries = 65536;
-constexpr std::size_t kIndexStagingEntries = 196608;
 
-// kVertexPoolEntries entries.
-std::vector<PoolVertex>& vertexPool();
-void clearVertexPool();
+// Every entry a 16-bit index can reach, zeroed.
+using VertexPool = std::vector<PoolVertex>;
+inline VertexPool zeroedVertexPool() {
+    return VertexPool(kVertexPoolEntries);
+}
 
-// kIndexStagingEntries indices.
-std::vector<std::uint16_t>& indexStaging();
-void clearIndexStaging();
+// Texts for a failed allocation of the group's arrays; each takes the byte count, then the
+// group number where the format names one.
+struct AllocationTexts {
+    const char* vertices;
+    const char* normals;
+    const char* uvs;
+    const char* faces;
+};
 
-// Copies pool entries first .. first + vertexCount - 1 into the group's allocated arrays and
-// grows its box over their positions.
-void copyPoolVertices(ModelGroup& group, std::size_t first);
+// Fills the group with pool entries first .. first + vertexCount - 1, the indices (less
+// first) of the whole faces, and the bounds over the positions.
+Status fillGroupFromPool(ModelGroup& group, const VertexPool& pool, std::size_t first,
+                         std::size_t vertexCount, const std::uint16_t* indices,
+                         std::size_t indexCount, const AllocationTexts& texts, int groupNumber);
 
 // For file names of the form "<prefix>-XXXXXXXX-AAAAAAAA-BBBBBBBB.ext" written by the package
 // unpacker: the "AAAAAAAA-BBBBBBBB" part (characters 17 to 33 of the base name, possibly

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "formats/io/progress_callback.h"
+#include "formats/io/result.h"
 
 namespace verada {
 
@@ -13,10 +13,9 @@ inline constexpr std::size_t kPackNameBufferSize = 48;
 
 // Builds a DBPF version 2 package at outputPath from every "KL-*.*" file of sourceDirectory,
 // in name order, taking the type, group and instance ids from the hexadecimal fields of each
-// name. The package is written to a temporary file beside the output and renamed over it only
-// when complete, so a failed run leaves an existing package as it was.
-std::optional<std::string> packArchive(const std::string& sourceDirectory,
-                                       const std::string& outputPath,
-                                       const ProgressCallback& progress = {});
+// name. The package goes through the atomic writer, so a failed run leaves an existing package
+// as it was.
+Status packArchive(const std::string& sourceDirectory, const std::string& outputPath,
+                   const ProgressCallback& progress = {});
 
 }  // namespace verada

@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
-#include <new>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "formats/io/atomic_file.h"
+#include "formats/io/byte_reader.h"
+#include "formats/io/file.h"
 #include "formats/io/printf_text.h"
+#include "formats/io/zeroed_allocation.h"
 #include "formats/package/qfs_decompressor.h"
 
 namespace verada {
@@ -19,7 +21,6 @@ static_assert(sizeof(long) >= 8, "package offsets beyond 2 GiB need a 64-bit fse
 
 constexpr std::uint32_t kMaxEntryCount = 20000;
 constexpr const char* kBanner = "Vazuvu V0.21 - by Dudoda";
-constexpr const char* kReadError = "ERR: File read error.";
 
 struct TypeIdRow {
     std::uint32_t typeId;
@@ -46,51 +47,60 @@ constexpr TypeIdRow kTypeIdNames[] = {
     {0xEE17C6AD, {"ANIM", "anim"}}, {0xEFBDA3FF, {"LAYO", "bnry"}},
 };
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-std::uint32_t readLe32(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 struct IndexEntry {
     std::uint32_t typeId = 0;
     std::uint32_t groupId = 0;
     std::uint32_t instanceId = 0;
-    std::uint32_t offset = 0;
-    std::uint32_t offsetHigh = 0;
+    std::uint64_t position = 0;
     std::uint32_t storedSize = 0;
     std::uint32_t decompressedSize = 0;
     std::uint32_t flags = 0;
 };
 
-// Which fields an index entry carries; the others come from the index header.
+// The index forms a package can hold: which fields each entry carries (the others come from
+// the index header) and how large the index must then be.
 struct IndexForm {
+    std::uint32_t indexType;
+    bool dbbf;
+    std::size_t headerSize;  // type word, constant ids, null word
     std::size_t entrySize;
     int constantIds;  // leading ids (A, then B) taken from the header instead of the entry
     bool wideOffsets;
+    const char* sizeMismatch;
+};
+
+constexpr IndexForm kIndexForms[] = {
+    {4, true, 8, 32, 0, true,
+     "ERR: Entry count/Index size mismatch [8+32n], %u elements, size = %u"},
+    {4, false, 8, 28, 0, false,
+     "ERR: Entry count/Index size mismatch [8+28n], %u elements, size = %u"},
+    {5, false, 12, 24, 1, false,
+     "ERR: Entry count/Index size mismatch [12+24n], %u elements, size = %u"},
+    {6, false, 12, 24, 1, false,
+     "ERR: Entry count/Index size mismatch [12+24n], %u elements, size = %u"},
+    {7, false, 16, 20, 2, false,
+     "ERR: Entry count/Index size mismatch [16+20n], %u elements, size = %u"},
 };
 
 class ArchiveUnpacker {
   public:
-    std::optional<std::string> openArchiveInput(const std::string& name);
-    std::optional<std::string> readArchiveHeader();
-    std::optional<std::string> readArchiveIndex(const ProgressCallback& progress,
-                                                const StatusCallback& status);
-    std::optional<std::string> extractItem(const IndexEntry& entry);
+    Status openArchiveInput(const std::string& name);
+    Status readArchiveHeader();
+    Status readArchiveIndex(const ProgressCallback& progress, const StatusCallback& status);
 
     std::uint32_t entryCount() const { return entryCount_; }
 
   private:
     bool readWord(std::uint32_t& value);
     bool skip(long bytes) { return std::fseek(package_.get(), bytes, SEEK_CUR) == 0; }
-    IndexEntry decodeEntry(const std::uint8_t* bytes, const IndexForm& form,
+    Result<const IndexForm*> findIndexForm(std::uint32_t indexType) const;
+    IndexEntry decodeEntry(ByteReader entry, const IndexForm& form,
                            const std::uint32_t constants[2]) const;
+    Status extractItem(const IndexEntry& entry);
+    Result<std::vector<std::uint8_t>> readStoredItem(const IndexEntry& entry);
+    Status writeItem(const IndexEntry& entry, const std::uint8_t* bytes, std::size_t size);
 
-    FilePtr package_;
+    File package_;
     std::uint64_t packageSize_ = 0;
     std::filesystem::path outputFolder_;
     bool isDbbf_ = false;
@@ -101,17 +111,14 @@ class ArchiveUnpacker {
 
 bool ArchiveUnpacker::readWord(std::uint32_t& value) {
     std::uint8_t bytes[4];
-    if (std::fread(bytes, 1, 4, package_.get()) != 4) {
-        return false;
-    }
-    value = readLe32(bytes);
-    return true;
+    ByteReader word(bytes, std::fread(bytes, 1, 4, package_.get()));
+    return word.readU32(value);
 }
 
-std::optional<std::string> ArchiveUnpacker::openArchiveInput(const std::string& name) {
-    package_.reset(std::fopen(name.c_str(), "rb"));
+Status ArchiveUnpacker::openArchiveInput(const std::string& name) {
+    package_ = File::open(name, "rb");
     if (!package_) {
-        return printfText("Failed to open input file %s\r\n", name.c_str());
+        return fail(printfText("Failed to open input file %s\r\n", name.c_str()));
     }
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(name, error);
@@ -120,264 +127,247 @@ std::optional<std::string> ArchiveUnpacker::openArchiveInput(const std::string& 
     // Items go into a folder named after the package, beside it; an existing one is reused.
     outputFolder_ = std::filesystem::path(name).replace_extension();
     std::filesystem::create_directory(outputFolder_, error);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> ArchiveUnpacker::readArchiveHeader() {
+Status ArchiveUnpacker::readArchiveHeader() {
     char magic[4];
     if (std::fread(magic, 1, 4, package_.get()) != 4) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (std::memcmp(magic, "DBBF", 4) == 0) {
         isDbbf_ = true;
     } else if (std::memcmp(magic, "DBPF", 4) != 0) {
-        return std::string("ERR: Not DBPF or DBBF file type");
+        return fail("ERR: Not DBPF or DBBF file type");
     }
 
     std::uint32_t version = 0;
     if (!readWord(version)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     // Spore's own packages carry major version 3 with the same header and index layout.
     if (version != 2 && version != 3) {
-        return printfText("ERR: Expected Version 2, found 0x%08X.", version);
+        return fail(printfText("ERR: Expected Version 2, found 0x%08X.", version));
     }
 
     if (!skip(28) || !readWord(entryCount_)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (entryCount_ > kMaxEntryCount) {
-        return printfText("ERR: Invalid entry count, found 0x%08X.", entryCount_);
+        return fail(printfText("ERR: Invalid entry count, found 0x%08X.", entryCount_));
     }
     if (entryCount_ == 0) {
-        return std::string(
-            "ERR: Empty Archive: Zero index items.\r\nNothing available to extract.");
+        return fail("ERR: Empty Archive: Zero index items.\r\nNothing available to extract.");
     }
 
     if (!isDbbf_) {
         std::uint32_t offset = 0;
         if (!skip(4) || !readWord(indexSize_) || !skip(16) || !readWord(offset)) {
-            return std::string(kReadError);
+            return fail(kFileReadError);
         }
         indexOffset_ = offset;
-        return std::nullopt;
+        return {};
     }
 
     std::uint32_t high = 0;
     if (!readWord(indexSize_) || !readWord(high)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (high != 0) {
-        return std::string("ERR: Archive too large to split [1] (>4 GB).");
+        return fail("ERR: Archive too large to split [1] (>4 GB).");
     }
     std::uint32_t offset = 0;
     if (!skip(8) || !readWord(offset) || !readWord(high)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (high != 0) {
-        return std::string("ERR: Archive too large to split [2] (>4 GB).");
+        return fail("ERR: Archive too large to split [2] (>4 GB).");
     }
     indexOffset_ = offset;
-    return std::nullopt;
+    return {};
 }
 
-IndexEntry ArchiveUnpacker::decodeEntry(const std::uint8_t* bytes, const IndexForm& form,
+Result<const IndexForm*> ArchiveUnpacker::findIndexForm(std::uint32_t indexType) const {
+    for (const IndexForm& form : kIndexForms) {
+        if (form.indexType != indexType || form.dbbf != isDbbf_) {
+            continue;
+        }
+        if (indexSize_ != form.headerSize + form.entrySize * std::uint64_t{entryCount_}) {
+            return fail(printfText(form.sizeMismatch, entryCount_, indexSize_));
+        }
+        return &form;
+    }
+    if (isDbbf_ && indexType >= 5 && indexType <= 7) {
+        return fail(printfText("Type %u index not implemented for DBBF format.", indexType));
+    }
+    return fail(printfText("ERR: Invalid index type, found 0x%08X.", indexType));
+}
+
+IndexEntry ArchiveUnpacker::decodeEntry(ByteReader entry, const IndexForm& form,
                                         const std::uint32_t constants[2]) const {
     std::uint32_t ids[3];
-    int field = 0;
     for (int i = 0; i < 3; ++i) {
-        ids[i] = i < form.constantIds ? constants[i] : readLe32(bytes + 4 * field++);
+        if (i < form.constantIds) {
+            ids[i] = constants[i];
+        } else {
+            entry.readU32(ids[i]);
+        }
     }
-    IndexEntry entry;
-    entry.typeId = ids[0];
-    entry.groupId = ids[1];
-    entry.instanceId = ids[2];
-    entry.offset = readLe32(bytes + 4 * field++);
+    IndexEntry decoded;
+    decoded.typeId = ids[0];
+    decoded.groupId = ids[1];
+    decoded.instanceId = ids[2];
+    std::uint32_t offset = 0;
+    std::uint32_t offsetHigh = 0;
+    entry.readU32(offset);
     if (form.wideOffsets) {
-        entry.offsetHigh = readLe32(bytes + 4 * field++);
+        entry.readU32(offsetHigh);
     }
-    entry.storedSize = readLe32(bytes + 4 * field++);
+    decoded.position = std::uint64_t{offsetHigh} << 32 | offset;
+    entry.readU32(decoded.storedSize);
     if (!form.wideOffsets) {
-        entry.storedSize &= 0x7FFFFFFFu;
+        decoded.storedSize &= 0x7FFFFFFFu;
     }
-    entry.decompressedSize = readLe32(bytes + 4 * field++);
-    entry.flags = readLe32(bytes + 4 * field);
-    return entry;
+    entry.readU32(decoded.decompressedSize);
+    entry.readU32(decoded.flags);
+    return decoded;
 }
 
-std::optional<std::string> ArchiveUnpacker::readArchiveIndex(const ProgressCallback& progress,
-                                                             const StatusCallback& status) {
+Status ArchiveUnpacker::readArchiveIndex(const ProgressCallback& progress,
+                                         const StatusCallback& status) {
     std::uint32_t indexType = 0;
     if (std::fseek(package_.get(), static_cast<long>(indexOffset_), SEEK_SET) != 0 ||
         !readWord(indexType)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (status) {
         status(printfText("%s\r\nEntry count = %u\r\nworking...", kBanner, entryCount_));
     }
-
-    IndexForm form{};
-    int headerConstants = 0;
-    const std::uint64_t count = entryCount_;
-    switch (indexType) {
-        case 4:
-            if (isDbbf_) {
-                form = {32, 0, true};
-                if (indexSize_ != 8 + 32 * count) {
-                    return printfText(
-                        "ERR: Entry count/Index size mismatch [8+32n], %u elements, size = %u",
-                        entryCount_, indexSize_);
-                }
-            } else {
-                form = {28, 0, false};
-                if (indexSize_ != 8 + 28 * count) {
-                    return printfText(
-                        "ERR: Entry count/Index size mismatch [8+28n], %u elements, size = %u",
-                        entryCount_, indexSize_);
-                }
-            }
-            break;
-        case 5:
-        case 6:
-        case 7:
-            if (isDbbf_) {
-                return printfText("Type %u index not implemented for DBBF format.", indexType);
-            }
-            if (indexType == 7) {
-                form = {20, 2, false};
-                headerConstants = 2;
-                if (indexSize_ != 16 + 20 * count) {
-                    return printfText(
-                        "ERR: Entry count/Index size mismatch [16+20n], %u elements, size = %u",
-                        entryCount_, indexSize_);
-                }
-            } else {
-                form = {24, 1, false};
-                headerConstants = 1;
-                if (indexSize_ != 12 + 24 * count) {
-                    return printfText(
-                        "ERR: Entry count/Index size mismatch [12+24n], %u elements, size = %u",
-                        entryCount_, indexSize_);
-                }
-            }
-            break;
-        default:
-            return printfText("ERR: Invalid index type, found 0x%08X.", indexType);
+    Result<const IndexForm*> found = findIndexForm(indexType);
+    if (!found) {
+        return found.failure();
     }
+    const IndexForm& form = *found.value();
 
     std::uint32_t constants[2] = {0, 0};
-    for (int i = 0; i < headerConstants; ++i) {
+    for (int i = 0; i < form.constantIds; ++i) {
         if (!readWord(constants[i])) {
-            return std::string(kReadError);
+            return fail(kFileReadError);
         }
     }
     std::uint32_t nullWord = 0;
     if (!readWord(nullWord)) {
-        return std::string(kReadError);
+        return fail(kFileReadError);
     }
     if (nullWord != 0) {
-        return printfText("ERR: Invalid index null, found 0x%08X.", nullWord);
+        return fail(printfText("ERR: Invalid index null, found 0x%08X.", nullWord));
     }
 
     // The whole index (at most 20000 entries of 32 bytes) is read at once; an entry cut short
     // still fails only when its turn comes, after the items before it were written.
-    std::vector<std::uint8_t> entries(count * form.entrySize);
-    std::size_t available = std::fread(entries.data(), 1, entries.size(), package_.get());
+    std::vector<std::uint8_t> entries(std::size_t{entryCount_} * form.entrySize);
+    ByteReader index(entries.data(), std::fread(entries.data(), 1, entries.size(), package_.get()));
     for (std::uint32_t i = 0; i < entryCount_; ++i) {
-        if ((i + 1) * form.entrySize > available) {
-            return std::string(kReadError);
+        if (!index.has(form.entrySize)) {
+            return fail(kFileReadError);
         }
-        IndexEntry entry = decodeEntry(entries.data() + i * form.entrySize, form, constants);
-        if (std::optional<std::string> error = extractItem(entry)) {
-            return error;
+        IndexEntry entry = decodeEntry(index.take(form.entrySize), form, constants);
+        if (Status extracted = extractItem(entry); !extracted) {
+            return extracted;
         }
         if (progress) {
             progress(i + 1, entryCount_);
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> ArchiveUnpacker::extractItem(const IndexEntry& entry) {
-    if (entry.storedSize == 0) {
-        return std::nullopt;
-    }
-    const std::uint64_t position =
-        isDbbf_ ? (static_cast<std::uint64_t>(entry.offsetHigh) << 32) | entry.offset
-                : entry.offset;
-    const unsigned long long shownOffset = position;
-
-    // Never allocate more than the package can still deliver.
-    const std::uint64_t left = position < packageSize_ ? packageSize_ - position : 0;
+// The item's stored bytes; never more memory than the package can still deliver.
+Result<std::vector<std::uint8_t>> ArchiveUnpacker::readStoredItem(const IndexEntry& entry) {
+    const std::uint64_t left = entry.position < packageSize_ ? packageSize_ - entry.position : 0;
     std::size_t toRead = entry.storedSize <= left ? entry.storedSize : left;
-    std::unique_ptr<std::uint8_t[]> stored(new (std::nothrow) std::uint8_t[toRead ? toRead : 1]());
-    if (!stored) {
-        return std::string("ERR: Critical memory allocation error; cbuff.");
+    std::vector<std::uint8_t> stored;
+    if (!allocateZeroed(stored, toRead)) {
+        return fail("ERR: Critical memory allocation error; cbuff.");
     }
     std::size_t got = 0;
-    if (toRead > 0 && std::fseek(package_.get(), static_cast<long>(position), SEEK_SET) == 0) {
-        got = std::fread(stored.get(), 1, toRead, package_.get());
+    if (toRead > 0 &&
+        std::fseek(package_.get(), static_cast<long>(entry.position), SEEK_SET) == 0) {
+        got = std::fread(stored.data(), 1, toRead, package_.get());
     }
     if (got != entry.storedSize) {
-        return printfText("ERR: ChopItem read error at %08llX, read %zu of %u bytes", shownOffset,
-                          got, entry.storedSize);
+        return fail(printfText("ERR: ChopItem read error at %08llX, read %zu of %u bytes",
+                               static_cast<unsigned long long>(entry.position), got,
+                               entry.storedSize));
     }
+    return stored;
+}
 
-    const bool compressed = (entry.flags & 0xFFFFu) != 0;
-    if (compressed) {
-        // Bytes a stream shorter than its header lacks read as 0, like the zero-filled buffer.
-        auto byteAt = [&](std::size_t i) -> std::uint32_t {
-            return i < entry.storedSize ? stored[i] : 0;
-        };
-        const std::uint32_t signature = byteAt(0) | byteAt(1) << 8;
-        if (signature != 0xFB10 && signature != 0xFB50) {
-            return printfText(
-                "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found %04X",
-                signature);
-        }
-        const std::uint32_t streamSize = byteAt(2) << 16 | byteAt(3) << 8 | byteAt(4);
-        if (streamSize != entry.decompressedSize) {
-            return printfText(
-                "ERR: ChopItem uncompression size mismatch, expected %08X, found %08X",
-                entry.decompressedSize, streamSize);
-        }
+// Compressed items start with a QFS header that must match the index.
+Status checkQfsHeader(const IndexEntry& entry, const std::vector<std::uint8_t>& stored) {
+    // Bytes a stream shorter than its header lacks read as 0.
+    std::uint8_t header[5] = {};
+    ByteReader(stored).readBytes(header, sizeof header);
+    const std::uint32_t signature = header[0] | header[1] << 8;
+    if (signature != 0xFB10 && signature != 0xFB50) {
+        return fail(printfText(
+            "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found %04X", signature));
     }
+    const std::uint32_t streamSize = std::uint32_t{header[2]} << 16 | header[3] << 8 | header[4];
+    if (streamSize != entry.decompressedSize) {
+        return fail(
+            printfText("ERR: ChopItem uncompression size mismatch, expected %08X, found %08X",
+                       entry.decompressedSize, streamSize));
+    }
+    return {};
+}
 
+Status ArchiveUnpacker::writeItem(const IndexEntry& entry, const std::uint8_t* bytes,
+                                  std::size_t size) {
     const std::string name = itemFileName(entry.typeId, entry.groupId, entry.instanceId);
-
-    // Uncompressed items are written straight from what was read; only a compressed one needs
-    // room for its (at most 16 MiB) expansion.
-    std::unique_ptr<std::uint8_t[]> expanded;
-    if (compressed) {
-        expanded.reset(new (std::nothrow) std::uint8_t[entry.decompressedSize + 1]());
-        if (!expanded) {
-            return std::string("ERR: Critical memory allocation error; dbuff.");
-        }
+    const std::string path = (outputFolder_ / name).string();
+    // Thousands of items per run: each is replaced whole, but not synced one by one.
+    AtomicFile item(path, Durability::Bulk);
+    if (!item.isOpen()) {
+        return failWriting(path, printfText("ERR: Unable to open %s for writing.", name.c_str()));
     }
-
-    FilePtr item(std::fopen((outputFolder_ / name).c_str(), "wb"));
-    if (!item) {
-        return printfText("ERR: Unable to open %s for writing.", name.c_str());
-    }
-    const std::uint8_t* bytes = stored.get();
-    std::size_t size = entry.storedSize;
-    if (compressed) {
-        if (std::optional<std::string> error = decompressQfs(
-                stored.get(), entry.storedSize, expanded.get(), entry.decompressedSize)) {
-            return error;
-        }
-        bytes = expanded.get();
-        size = entry.decompressedSize;
-    }
-    std::size_t written = std::fwrite(bytes, 1, size, item.get());
-    if (written == size && std::fflush(item.get()) != 0) {
-        written = 0;
-    }
+    std::size_t written = item.write(bytes, size);
     if (written != size) {
-        return printfText("ERR: ChopItem write error at %08llX, write %zu of %zu bytes",
-                          shownOffset, written, size);
+        return failWriting(
+            path, printfText("ERR: ChopItem write error at %08llX, write %zu of %zu bytes",
+                             static_cast<unsigned long long>(entry.position), written, size));
     }
-    return std::nullopt;
+    if (!item.commit()) {
+        return failWriting(path, printfText("ERR: Unable to open %s for writing.", name.c_str()));
+    }
+    return {};
+}
+
+Status ArchiveUnpacker::extractItem(const IndexEntry& entry) {
+    if (entry.storedSize == 0) {
+        return {};
+    }
+    Result<std::vector<std::uint8_t>> stored = readStoredItem(entry);
+    if (!stored) {
+        return stored.failure();
+    }
+    const bool compressed = (entry.flags & 0xFFFFu) != 0;
+    if (!compressed) {
+        return writeItem(entry, stored->data(), stored->size());
+    }
+    if (Status checked = checkQfsHeader(entry, stored.value()); !checked) {
+        return checked;
+    }
+    // Only a compressed item needs room for its (at most 16 MiB) expansion.
+    std::vector<std::uint8_t> expanded;
+    if (!allocateZeroed(expanded, std::size_t{entry.decompressedSize} + 1)) {
+        return fail("ERR: Critical memory allocation error; dbuff.");
+    }
+    if (std::optional<std::string> error = decompressQfs(stored->data(), stored->size(),
+                                                         expanded.data(), entry.decompressedSize)) {
+        return fail(*error);
+    }
+    return writeItem(entry, expanded.data(), entry.decompressedSize);
 }
 
 }  // namespace
@@ -397,21 +387,21 @@ std::string itemFileName(std::uint32_t typeId, std::uint32_t groupId, std::uint3
                       type.extension);
 }
 
-UnpackResult unpackArchive(const std::string& packageName, const ProgressCallback& progress,
-                           const StatusCallback& status) {
+Result<std::string> unpackArchive(const std::string& packageName, const ProgressCallback& progress,
+                                  const StatusCallback& status) {
     ArchiveUnpacker unpacker;
-    std::optional<std::string> error = unpacker.openArchiveInput(packageName);
-    if (!error) {
-        error = unpacker.readArchiveHeader();
+    Status done = unpacker.openArchiveInput(packageName);
+    if (done) {
+        done = unpacker.readArchiveHeader();
     }
-    if (!error) {
-        error = unpacker.readArchiveIndex(progress, status);
+    if (done) {
+        done = unpacker.readArchiveIndex(progress, status);
     }
-    if (error) {
-        return {false, *error};
+    if (!done) {
+        return done.failure();
     }
-    return {true, printfText("%s unpacked\r\nNo errors.\r\n%u index items found",
-                             packageName.c_str(), unpacker.entryCount())};
+    return printfText("%s unpacked\r\nNo errors.\r\n%u index items found", packageName.c_str(),
+                      unpacker.entryCount());
 }
 
 }  // namespace verada

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formats/io/progress_callback.h"
+#include "formats/io/result.h"
 
 namespace verada {
 
@@ -19,17 +20,14 @@ TypeIdName typeIdToName(std::uint32_t typeId);
 // "KL-<type name>-<A>-<B>-<C>.<extension>", the name under which an item is unpacked.
 std::string itemFileName(std::uint32_t typeId, std::uint32_t groupId, std::uint32_t instanceId);
 
-struct UnpackResult {
-    bool succeeded = false;
-    std::string text;  // the report on success, else the first error
-};
-
 // Receives the "working..." text announced once the index has been found.
 using StatusCallback = std::function<void(const std::string& text)>;
 
 // Splits a DBPF or DBBF package into one file per index item, in a folder named after the
-// package beside it. Items written before an error stay on disk.
-UnpackResult unpackArchive(const std::string& packageName, const ProgressCallback& progress = {},
-                           const StatusCallback& status = {});
+// package beside it; on success the report. Each item is replaced whole through the atomic
+// writer; items written before an error stay on disk.
+Result<std::string> unpackArchive(const std::string& packageName,
+                                  const ProgressCallback& progress = {},
+                                  const StatusCallback& status = {});
 
 }  // namespace verada

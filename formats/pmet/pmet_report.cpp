@@ -1,11 +1,11 @@
 #include "formats/pmet/pmet_report.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <vector>
 
-#include "formats/io/path_without_extension.h"
+#include "formats/io/atomic_file.h"
+#include "formats/io/file.h"
+#include "formats/io/path.h"
 #include "formats/io/printf_text.h"
 
 namespace verada {
@@ -19,7 +19,7 @@ constexpr std::size_t kMaxRecordBytes = 4 + 8 + 3 * 4 + 3 * 4 + 2 * 4 + 2 * 4 + 
                                         3 * (4 + 2 * kPmetMaxStringUnits) + 4 +
                                         kPmetMaxTags * (4 + kPmetMaxTagLength) + 3 * 4;
 
-constexpr const char* kReadError = "ERR: File Read Error";
+constexpr const char* kCreateFailed = "Unable to create .txt file.";
 constexpr const char* kOpenFailed = "ERR: File %s not able to be opened.";
 constexpr const char* kBadVersion = "ERR: Version %d not known (only 8 and 10).";
 constexpr const char* kShortGuid =
@@ -56,9 +56,9 @@ int asPrinted(std::uint32_t value) {
 }
 
 template <std::size_t N>
-bool readU32s(BigEndianInput& file, std::array<std::uint32_t, N>& values) {
+bool readU32s(ByteReader& file, std::array<std::uint32_t, N>& values) {
     for (std::uint32_t& value : values) {
-        if (!file.readU32(value)) {
+        if (!file.readU32Be(value)) {
             return false;
         }
     }
@@ -83,86 +83,89 @@ std::string narrowed(const unsigned char* units, std::uint32_t count) {
     return text;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 }  // namespace
 
-std::optional<std::string> readPmetRecord(BigEndianInput& file, PmetRecord& record) {
+Status readPmetRecord(ByteReader& file, PmetRecord& record) {
     record = PmetRecord{};
-    if (!file.readU32(record.version)) {
-        return std::string(kReadError);
+    if (!file.readU32Be(record.version)) {
+        return fail(kBigEndianU32ReadError);
     }
     if (record.version != kVersion8 && record.version != kVersion10) {
-        return printfText(kBadVersion, asPrinted(record.version));
+        return fail(printfText(kBadVersion, asPrinted(record.version)));
     }
     record.guidLength = 8;
     std::size_t got = file.readBytes(record.guid.data(), record.guid.size());
     if (got < record.guid.size()) {
-        return printfText(kShortGuid, static_cast<int>(record.guid.size()), static_cast<int>(got));
+        return fail(
+            printfText(kShortGuid, static_cast<int>(record.guid.size()), static_cast<int>(got)));
     }
     bool isVersion10 = record.version == kVersion10;
     if (!readU32s(file, record.creatureId1) || !readU32s(file, record.creatureId2) ||
         (isVersion10 && !readU32s(file, record.v10Quad)) || !readU32s(file, record.tid) ||
         (isVersion10 && !readU32s(file, record.tid2)) || !readU32s(file, record.userId)) {
-        return std::string(kReadError);
+        return fail(kBigEndianU32ReadError);
     }
 
     for (const StringField& field : kStringFields) {
         std::uint32_t& count = record.*field.length;
-        if (!file.readU32(count)) {
-            return std::string(kReadError);
+        if (!file.readU32Be(count)) {
+            return fail(kBigEndianU32ReadError);
         }
         if (count > kPmetMaxStringUnits) {
-            return printfText(kLongString, asPrinted(count), asPrinted(kPmetMaxStringUnits));
+            return fail(printfText(kLongString, asPrinted(count), asPrinted(kPmetMaxStringUnits)));
         }
         std::size_t wanted = 2 * static_cast<std::size_t>(count);
         got = file.readBytes((record.*field.units).data(), wanted);
         if (got < wanted) {
-            return printfText(field.shortReadMessage, static_cast<int>(wanted),
-                              static_cast<int>(got));
+            return fail(printfText(field.shortReadMessage, static_cast<int>(wanted),
+                                   static_cast<int>(got)));
         }
     }
 
-    if (!file.readU32(record.tagCount)) {
-        return std::string(kReadError);
+    if (!file.readU32Be(record.tagCount)) {
+        return fail(kBigEndianU32ReadError);
     }
     if (record.tagCount > kPmetMaxTags) {
-        return printfText(kTooManyTags, asPrinted(record.tagCount), asPrinted(kPmetMaxTags));
+        return fail(printfText(kTooManyTags, asPrinted(record.tagCount), asPrinted(kPmetMaxTags)));
     }
     for (std::uint32_t tag = 0; tag < record.tagCount; ++tag) {
         std::uint32_t& length = record.tagLength[tag];
-        if (!file.readU32(length)) {
-            return std::string(kReadError);
+        if (!file.readU32Be(length)) {
+            return fail(kBigEndianU32ReadError);
         }
         if (length > kPmetMaxTagLength) {
-            return printfText(kLongTag, asPrinted(length), asPrinted(kPmetMaxTagLength));
+            return fail(printfText(kLongTag, asPrinted(length), asPrinted(kPmetMaxTagLength)));
         }
         got = file.readBytes(record.tagText[tag].data(), length);
         if (got < length) {
-            return printfText(kShortTag, asPrinted(length), static_cast<int>(got));
+            return fail(printfText(kShortTag, asPrinted(length), static_cast<int>(got)));
         }
     }
 
     if (!readU32s(file, record.tgi)) {
-        return std::string(kReadError);
+        return fail(kBigEndianU32ReadError);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> loadPmetFile(const std::string& fileName, PmetRecord& record) {
-    FileHandle file(std::fopen(fileName.c_str(), "rb"));
+namespace {
+
+Result<PmetRecord> loadPmetFile(const std::string& fileName) {
+    File file = File::open(fileName, "rb");
     if (!file) {
-        return printfText(kOpenFailed, fileName.c_str());
+        return fail(printfText(kOpenFailed, fileName.c_str()));
     }
-    std::vector<unsigned char> bytes(kMaxRecordBytes);
+    std::vector<std::uint8_t> bytes(kMaxRecordBytes);
     std::size_t size = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    file.reset();
-    BigEndianInput input(bytes.data(), size);
-    return readPmetRecord(input, record);
+    ByteReader input(bytes.data(), size);
+    PmetRecord record;
+    if (Status read = readPmetRecord(input, record); !read) {
+        return fail(read.error());
+    }
+    return record;
 }
+
+}  // namespace
 
 std::string formatPmetReport(const PmetRecord& record) {
     std::string report =
@@ -205,26 +208,21 @@ std::string formatPmetReport(const PmetRecord& record) {
     return report;
 }
 
-std::string parsePmetFile(const std::string& fileName) {
-    PmetRecord record;
-    if (std::optional<std::string> error = loadPmetFile(fileName, record)) {
-        return *error;
-    }
-    return formatPmetReport(record);
-}
-
 std::string pmetReportName(const std::string& fileName) {
     return pathWithoutExtension(fileName) + ".txt";
 }
 
-bool writePmetReport(const std::string& outputName, const std::string& text) {
-    std::FILE* file = std::fopen(outputName.c_str(), "wb");
-    if (!file) {
-        return false;
+Result<PmetReportFile> writePmetReportFile(const std::string& fileName) {
+    PmetReportFile written{pmetReportName(fileName), fail("")};
+    Result<PmetRecord> record = loadPmetFile(fileName);
+    written.report =
+        record ? Result<std::string>(formatPmetReport(record.value())) : fail(record.error());
+    const std::string& text = record ? written.report.value() : written.report.error();
+    AtomicFile file(written.path);
+    if (file.write(text.data(), text.size()) != text.size() || !file.commit()) {
+        return failWriting(written.path, kCreateFailed);
     }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    bool closed = std::fclose(file) == 0;
-    return written && closed;
+    return written;
 }
 
 }  // namespace verada

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "formats/io/result.h"
 
 namespace verada {
 
@@ -9,14 +10,8 @@ namespace verada {
 // "-mm%02d.dds", so level 0 of "tree.rast" is "tree-mm00.dds" beside it.
 std::string ddsOutputName(const std::string& fileName, int level);
 
-// Writes level 0 of a Spore raster (*.rast) as a DDS file; nothing on success, else the message
-// text. The DDS is written to a temporary file first, so a failure never leaves a partial one.
-std::optional<std::string> writeDdsFromRaster(const std::string& fileName);
-
-// "<fileName> converted, no error."
-std::string rasterConvertedText(const std::string& fileName);
-
-// The conversion's result as the user reads it: the success text or the error text.
-std::string convertRasterFile(const std::string& fileName);
+// Writes level 0 of a Spore raster (*.rast) as a DDS file beside it; on success the report
+// "<fileName> converted, no error.". A failure never leaves a partial DDS file.
+Result<std::string> convertRasterFile(const std::string& fileName);
 
 }  // namespace verada

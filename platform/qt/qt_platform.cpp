@@ -1,19 +1,12 @@
 #include "platform/qt/qt_platform.h"
 
-#include <fstream>
-#include <sstream>
-
 #include <QColorDialog>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QStringList>
-#include <QUrl>
 
 namespace verada {
 namespace {
@@ -122,52 +115,20 @@ std::optional<std::uint32_t> QtPlatform::chooseColor(WindowHandle owner, std::ui
     return fromQColor(dialog.selectedColor());
 }
 
-bool QtPlatform::startProgram(const std::string& commandLine) {
-    QStringList words = QProcess::splitCommand(qs(commandLine));
-    if (words.isEmpty()) {
-        return false;
-    }
-    QString program = words.takeFirst();
-    return QProcess::startDetached(program, words);
-}
-
-bool QtPlatform::openWithDefaultViewer(const std::string& path) {
-    return QProcess::startDetached("xdg-open", {QFileInfo(qs(path)).absoluteFilePath()});
-}
-
 std::unique_ptr<Progress> QtPlatform::startProgress(WindowHandle owner, const std::string& label) {
     return std::make_unique<DialogProgress>(widget(owner), qs(label));
 }
 
-int memoryLoadFromMeminfo(const std::string& meminfo) {
-    std::istringstream lines(meminfo);
-    std::string line;
-    unsigned long long total = 0;
-    unsigned long long available = 0;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string key;
-        unsigned long long value = 0;
-        if (!(words >> key >> value)) {
-            continue;
-        }
-        if (key == "MemTotal:") {
-            total = value;
-        } else if (key == "MemAvailable:") {
-            available = value;
-        }
-    }
-    if (total == 0 || available > total) {
-        return 0;
-    }
-    return static_cast<int>(100 * (total - available) / total);
+bool QtPlatform::startProgram(const std::string& commandLine) {
+    return system_.startProgram(commandLine);
+}
+
+bool QtPlatform::openWithDefaultViewer(const std::string& path) {
+    return system_.openWithDefaultViewer(path);
 }
 
 int QtPlatform::globalMemoryLoad() {
-    std::ifstream in("/proc/meminfo");
-    std::ostringstream content;
-    content << in.rdbuf();
-    return memoryLoadFromMeminfo(content.str());
+    return system_.globalMemoryLoad();
 }
 
 }  // namespace verada

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "formats/model/gmdc_reader.h"
 #include "formats/model/model_format.h"
 #include "tests/support/gmdc_writer.h"
 #include "tests/support/gmsh_writer.h"
@@ -118,8 +117,9 @@ TEST(InfoCommand, GmdcWarningsGoToStderr) {
 }
 
 void expectSameGroups(const Json& entry, const std::string& path) {
-    ImportedModel model;
-    ASSERT_EQ(readModelFile(*modelFormatForPath(path), model, path), std::nullopt);
+    Result<ImportedModel> read = readModelFile(path);
+    ASSERT_TRUE(read) << read.error();
+    const ImportedModel& model = read.value();
     EXPECT_EQ(entry["file"], path);
     ASSERT_EQ(entry["groups"].size(), model.groups.size());
     EXPECT_EQ(entry["warnings"], Json::array());
@@ -127,16 +127,16 @@ void expectSameGroups(const Json& entry, const std::string& path) {
         const ModelGroup& group = model.groups[g];
         const Json& json = entry["groups"][g];
         EXPECT_EQ(json["name"], group.name);
-        EXPECT_EQ(json["vertexCount"], group.vertexCount);
-        EXPECT_EQ(json["faceCount"], group.faceCount);
+        EXPECT_EQ(json["vertexCount"], group.vertexCount());
+        EXPECT_EQ(json["faceCount"], group.faceCount());
         EXPECT_EQ((json["boundsMin"].get<std::array<float, 3>>()), group.boundsMin);
         EXPECT_EQ((json["boundsMax"].get<std::array<float, 3>>()), group.boundsMax);
-        ASSERT_EQ(json["positions"].size(), std::size_t(group.vertexCount));
-        ASSERT_EQ(json["normals"].size(), std::size_t(group.vertexCount));
-        ASSERT_EQ(json["uvs"].size(), std::size_t(group.vertexCount));
-        ASSERT_EQ(json["faces"].size(), std::size_t(group.faceCount));
+        ASSERT_EQ(json["positions"].size(), std::size_t(group.vertexCount()));
+        ASSERT_EQ(json["normals"].size(), std::size_t(group.vertexCount()));
+        ASSERT_EQ(json["uvs"].size(), std::size_t(group.vertexCount()));
+        ASSERT_EQ(json["faces"].size(), std::size_t(group.faceCount()));
         // Every float reads back to the same 32-bit value.
-        for (int k = 0; k < group.vertexCount; ++k) {
+        for (int k = 0; k < group.vertexCount(); ++k) {
             for (int axis = 0; axis < 3; ++axis) {
                 ASSERT_EQ(json["positions"][k][axis].get<float>(), group.positions[3 * k + axis]);
                 ASSERT_EQ(json["normals"][k][axis].get<float>(), group.normals[3 * k + axis]);
@@ -144,13 +144,12 @@ void expectSameGroups(const Json& entry, const std::string& path) {
             ASSERT_EQ(json["uvs"][k][0].get<float>(), group.uvs[2 * k]);
             ASSERT_EQ(json["uvs"][k][1].get<float>(), group.uvs[2 * k + 1]);
         }
-        for (int f = 0; f < group.faceCount; ++f) {
+        for (int f = 0; f < group.faceCount(); ++f) {
             for (int corner = 0; corner < 3; ++corner) {
                 ASSERT_EQ(json["faces"][f][corner].get<int>(), group.faces[3 * f + corner]);
             }
         }
     }
-    releaseGmdcBuffers();
 }
 
 TEST(InfoCommand, JsonCarriesTheWholeGeometry) {

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_paths.h"
 #include "tests/formats/package/rellabels_streams.h"
+#include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
@@ -87,7 +87,8 @@ TEST(PackageCli, UnpackErrorsGoToStderrWithExitCodeOne) {
     CliRun result = run(dir, "unpack bad.package missing.package Project_0.package");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err,
-              "ERR: Not DBPF or DBBF file type\nFailed to open input file missing.package\r\n");
+              "bad.package: ERR: Not DBPF or DBBF file type\n"
+              "missing.package: Failed to open input file missing.package\n");
     EXPECT_NE(result.out.find("Project_0.package unpacked"), std::string::npos);
 }
 
@@ -110,8 +111,9 @@ TEST(PackageCli, PackThenUnpack) {
 
     CliRun failed = run(dir, "pack out new.package");
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_EQ(failed.err, "ERR: 00000002 No such file or directory on FindFirstFile().\n");
-    EXPECT_NE(run(dir, "pack onlyone").exitCode, 0);
+    EXPECT_EQ(failed.err, "out: ERR: 00000002 No such file or directory on FindFirstFile().\n");
+    // A usage error.
+    EXPECT_EQ(run(dir, "pack onlyone").exitCode, 2);
 }
 
 // On a terminal the texts end lines with "\n" and a progress line appears on stderr.

@@ -118,8 +118,8 @@ TEST_F(Cli, Rast2ddsConvertsEveryFileAndFailsOnAnyError) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "art/tree.rast converted, no error.\n");
     EXPECT_EQ(r.err,
-              "ERR: Unknown/unimplemented compression format 00000000 specified.\n"
-              "Failed to open input file missing.rast.\r\n");
+              "bad.rast: ERR: Unknown/unimplemented compression format 00000000 specified.\n"
+              "missing.rast: Failed to open input file missing.rast.\n");
     EXPECT_EQ(std::filesystem::file_size("art/tree-mm00.dds"), 128u + 65536u);
     EXPECT_FALSE(std::filesystem::exists("bad-mm00.dds"));
 
@@ -141,14 +141,14 @@ TEST_F(Cli, PmetWritesAndPrintsTheReport) {
     r = run("VERADA pmet odd.pmet data/creature.pmet");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, kVersion8Report);
-    EXPECT_EQ(r.err, "ERR: Version 9 not known (only 8 and 10).\n");
+    EXPECT_EQ(r.err, "odd.pmet: ERR: Version 9 not known (only 8 and 10).\n");
     EXPECT_EQ(readFile("odd.txt"), "ERR: Version 9 not known (only 8 and 10).");
 
     std::filesystem::create_directory("blocked.txt");
     writeFile("blocked.pmet", version8Pmet());
     r = run("VERADA pmet blocked.pmet");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Unable to create .txt file.\n");
+    EXPECT_EQ(r.err, "blocked.txt: Unable to create .txt file.\n");
 }
 
 TEST_F(Cli, PmetOpenStartsTheDefaultViewer) {
@@ -168,7 +168,7 @@ TEST_F(Cli, PmetOpenStartsTheDefaultViewer) {
     std::filesystem::create_directory("empty");
     r = run("PATH=\"$PWD/empty\" VERADA pmet --open creature.pmet");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "ERR: Unable to open creature.txt with the default viewer.\n");
+    EXPECT_EQ(r.err, "creature.pmet: ERR: Unable to open creature.txt with the default viewer.\n");
 }
 
 }  // namespace

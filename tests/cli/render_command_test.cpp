@@ -98,11 +98,11 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
     test::writeFile(dir / "notes.txt", "text");
     test::writeFile(dir / "broken.gmdl", "GMDL");
     const std::pair<std::string, std::string> cases[] = {
-        {"-o out.png --size 0x10", "--size must be WIDTHxHEIGHT"},
+        {"-o out.png --size 0x10", "out.png: ERR: --size must be WIDTHxHEIGHT"},
         {"-o out.png --size wide", "--size must be WIDTHxHEIGHT"},
-        {"-o out.png notes.txt", "ERR: Not a model file"},
-        {"-o out.png missing.gmsh", "ERR: "},
-        {"-o out.png broken.gmdl", "ERR: "},
+        {"-o out.png notes.txt", "notes.txt: ERR: Unknown model file type"},
+        {"-o out.png missing.gmsh", "missing.gmsh: ERR: "},
+        {"-o out.png broken.gmdl", "broken.gmdl: ERR: "},
     };
     for (const auto& [arguments, reason] : cases) {
         RenderRun run = render(dir, arguments);

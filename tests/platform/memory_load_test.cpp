@@ -1,4 +1,4 @@
-#include "platform/qt/qt_platform.h"
+#include "platform/posix/posix_system_services.h"
 
 #include <gtest/gtest.h>
 

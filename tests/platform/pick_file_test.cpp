@@ -60,14 +60,23 @@ TEST(PickFile, CancelMessagesDependOnDialogKind) {
     }
 }
 
-TEST(RestoreDirectories, RemembersCurrentAndReturnsToStartup) {
+TEST(WorkingDirectoryGuard, ReturnsToStartupUnlessAskedToStay) {
     TempDir dir;
     std::string start = std::filesystem::current_path().string();
-    std::filesystem::current_path(dir.path());
     SessionDirectories directories{start, "/old"};
-    restoreDirectories(directories);
-    EXPECT_EQ(directories.lastUsedDirectory, std::filesystem::canonical(dir.path()).string());
-    EXPECT_EQ(std::filesystem::current_path().string(), start);
+    for (bool stay : {false, true}) {
+        {
+            WorkingDirectoryGuard back(directories);
+            std::filesystem::current_path(dir.path());
+            if (stay) {
+                back.stayHere();
+            }
+        }
+        EXPECT_EQ(std::filesystem::current_path(),
+                  stay ? std::filesystem::canonical(dir.path()) : std::filesystem::path(start));
+    }
+    EXPECT_EQ(directories.lastUsedDirectory, "/old");
+    std::filesystem::current_path(start);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/session_directories.h"
+#include "platform/posix/working_directory.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/test_paths.h"
 

@@ -1,6 +1,7 @@
 #include "tests/support/gmsh_writer.h"
+#include "formats/io/byte_writer.h"
 
-#include "tests/support/byte_writer.h"
+#include "tests/support/truncation.h"
 
 namespace verada::test {
 

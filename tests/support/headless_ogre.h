@@ -3,34 +3,23 @@
 #include <memory>
 #include <string>
 
-namespace Ogre {
-class LogManager;
-class Root;
-class SceneManager;
-class HardwareBufferManager;
-class TextureManager;
-}  // namespace Ogre
+#include "engine/engine.h"
 
 namespace verada::test {
 
-// Ogre without a display or render system: scene managers, manual meshes, entities, ray
-// queries, materials and serialisers all work. One per test program.
+// The engine in its headless mode, one per test program: scene managers, manual meshes,
+// entities, ray queries, materials and serialisers all work without a display.
 class HeadlessOgre {
   public:
-    explicit HeadlessOgre(const std::string& logFile = "headless-ogre.log");
-    ~HeadlessOgre();
-    HeadlessOgre(const HeadlessOgre&) = delete;
-    HeadlessOgre& operator=(const HeadlessOgre&) = delete;
+    explicit HeadlessOgre(const std::string& logFile = "headless-ogre.log")
+        : engine_(Engine::startHeadless(logFile)) {}
 
-    Ogre::Root& root() { return *root_; }
+    Ogre::Root& root() { return engine_->root(); }
     // A fresh scene manager named "mSceneMgr", replacing any earlier one.
-    Ogre::SceneManager* freshSceneManager();
+    Ogre::SceneManager* freshSceneManager() { return engine_->freshSceneManager(); }
 
   private:
-    std::unique_ptr<Ogre::LogManager> logManager_;
-    std::unique_ptr<Ogre::Root> root_;
-    std::unique_ptr<Ogre::HardwareBufferManager> bufferManager_;
-    std::unique_ptr<Ogre::TextureManager> textureManager_;
+    std::unique_ptr<Engine> engine_;
 };
 
 }  // namespace verada::test

@@ -36,8 +36,8 @@ void ViewerFixture::startSession(const std::string& config) {
         writeFile(dir_ / "Verada.cfg", config);
     }
     session_ = std::make_unique<ViewerSession>(platform_);
-    std::optional<std::string> error = session_->start();
-    ASSERT_FALSE(error) << *error;
+    Status started = session_->start();
+    ASSERT_TRUE(started) << started.error();
     for (int i = 0; i < 20; ++i) {
         QCoreApplication::processEvents();
     }

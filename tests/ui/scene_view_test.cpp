@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 
-#include "ui/viewer_session.h"
 #include "engine/mesh/mesh_builder.h"
 #include "engine/scene/scene_nodes.h"
 #include "engine/scene/view_control.h"
 #include "tests/support/viewer_fixture.h"
+#include "ui/viewer_session.h"
 
 namespace verada {
 namespace {
@@ -30,27 +30,24 @@ ImportedModel cubeModel() {
         Ogre::Vector3 normal(n[0], n[1], n[2]);
         Ogre::Vector3 u = normal.perpendicular();
         Ogre::Vector3 v = normal.crossProduct(u);
-        auto base = static_cast<std::uint16_t>(group.ownedPositions.size() / 3);
+        auto base = static_cast<std::uint16_t>(group.positions.size() / 3);
         const int corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
         for (const auto& [a, b] : corners) {
             Ogre::Vector3 corner = 0.5f * (normal + u * a + v * b) + Ogre::Vector3(0, 0.5f, 0);
-            group.ownedPositions.insert(group.ownedPositions.end(), {corner.x, corner.y, corner.z});
-            group.ownedNormals.insert(group.ownedNormals.end(), {normal.x, normal.y, normal.z});
-            group.ownedUvs.insert(group.ownedUvs.end(), {0.0f, 0.0f});
+            group.positions.insert(group.positions.end(), {corner.x, corner.y, corner.z});
+            group.normals.insert(group.normals.end(), {normal.x, normal.y, normal.z});
+            group.uvs.insert(group.uvs.end(), {0.0f, 0.0f});
         }
         // Counter-clockwise seen from outside whichever way u and v turn.
         bool outward = u.crossProduct(v).dotProduct(normal) > 0;
         const std::uint16_t ccw[6] = {0, 1, 2, 0, 2, 3};
         const std::uint16_t cw[6] = {0, 2, 1, 0, 3, 2};
         for (std::uint16_t i : outward ? ccw : cw) {
-            group.ownedFaces.push_back(static_cast<std::uint16_t>(base + i));
+            group.faces.push_back(static_cast<std::uint16_t>(base + i));
         }
     }
-    group.vertexCount = 24;
-    group.faceCount = 12;
     group.boundsMin = {-0.5f, 0, -0.5f};
     group.boundsMax = {0.5f, 1, 0.5f};
-    group.pointAtOwnedArrays();
     ImportedModel model;
     model.groups.push_back(std::move(group));
     return model;
@@ -71,7 +68,7 @@ TEST_F(SceneView, ModelShowsLitAndIsPickedMovedScaledAndHidden) {
     std::pair<int, int> onFloor = project(Ogre::Vector3(1.2f, 0, 0));
     Ogre::ColourValue empty = pixelAt(onCube);
 
-    std::string mesh = buildMeshFromModel(state(), cubeModel(), "cube.gmdl");
+    std::string mesh = buildMeshFromModel(cubeModel(), "cube.gmdl").name;
     Ogre::SceneNode* node = state().sceneManager->getRootSceneNode()->createChildSceneNode("cube");
     node->attachObject(state().sceneManager->createEntity(mesh, mesh));
     Ogre::ColourValue lit = pixelAt(onCube);
@@ -110,7 +107,7 @@ TEST_F(SceneView, ModelShowsLitAndIsPickedMovedScaledAndHidden) {
     EXPECT_GT(distance(pixelAt(turned), empty), 0.1f);
 
     removeAllNodes(state());
-    EXPECT_EQ(listSceneNodes(state()), 0);
+    EXPECT_EQ(listSceneNodes(state()).size(), 0);
 }
 
 }  // namespace

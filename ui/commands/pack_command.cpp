@@ -3,11 +3,10 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <system_error>
 
+#include "formats/package/archive_packer.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
-#include "formats/package/archive_packer.h"
 
 namespace verada {
 namespace {
@@ -30,38 +29,36 @@ void packArchiveCommand(Platform& platform, SessionDirectories& directories,
                             MessageIcon::Information) != kMessageOk) {
         return;
     }
+    WorkingDirectoryGuard back(directories);
     std::optional<PickedFile> anyFile =
         pickFile(platform, directories, "txt", {{"Any File (*.*)", "*.*"}}, false);
-    if (anyFile) {
-        const std::string sourceDirectory =
-            std::filesystem::path(anyFile->fullPath).parent_path().string() + "/";
-        std::optional<PickedFile> package = pickFile(
-            platform, directories, "package",
-            {{"Spore Archive files (*.package)", "*.package"}, {"All Files (*.*)", "*.*"}}, true);
-        if (!package) {
-            showResult(platform, mainWindow, "File not found.");
-        } else {
-            std::optional<std::string> error;
-            {
-                std::unique_ptr<Progress> progress =
-                    platform.startProgress(mainWindow, "Packing " + package->fileTitle);
-                error = packArchive(sourceDirectory, package->fullPath,
-                                    [&progress](std::uint64_t done, std::uint64_t total) {
-                                        if (progress) {
-                                            progress->update(done, total);
-                                        }
-                                    });
-            }
-            if (error) {
-                showResult(platform, mainWindow, *error);
-            }
-            // The next file dialog starts in the source folder.
-            directories.lastUsedDirectory =
-                std::filesystem::path(anyFile->fullPath).parent_path().string();
-        }
+    if (!anyFile) {
+        return;
     }
-    std::error_code error;
-    std::filesystem::current_path(directories.startupDirectory, error);
+    const std::string sourceFolder = std::filesystem::path(anyFile->fullPath).parent_path();
+    std::optional<PickedFile> package = pickFile(
+        platform, directories, "package",
+        {{"Spore Archive files (*.package)", "*.package"}, {"All Files (*.*)", "*.*"}}, true);
+    if (!package) {
+        showResult(platform, mainWindow, "File not found.");
+        return;
+    }
+    Status packed;
+    {
+        std::unique_ptr<Progress> progress =
+            platform.startProgress(mainWindow, "Packing " + package->fileTitle);
+        packed = packArchive(sourceFolder + "/", package->fullPath,
+                             [&progress](std::uint64_t done, std::uint64_t total) {
+                                 if (progress) {
+                                     progress->update(done, total);
+                                 }
+                             });
+    }
+    if (!packed) {
+        showResult(platform, mainWindow, packed.error());
+    }
+    // The next file dialog starts in the source folder.
+    directories.lastUsedDirectory = sourceFolder;
 }
 
 }  // namespace verada

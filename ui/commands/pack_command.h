@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/session_directories.h"
+#include "platform/posix/working_directory.h"
 
 namespace verada {
 

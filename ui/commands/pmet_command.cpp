@@ -1,47 +1,38 @@
 #include "ui/commands/pmet_command.h"
 
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 
+#include "formats/io/path.h"
+#include "formats/io/printf_text.h"
+#include "formats/pmet/pmet_report.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
-#include "formats/pmet/pmet_report.h"
-#include "formats/io/printf_text.h"
 
 namespace verada {
 
 void viewPmetFile(Platform& platform, SessionDirectories& directories, WindowHandle mainWindow) {
+    auto show = [&](const std::string& text) {
+        platform.messageBox(mainWindow, text, kApplicationCaption, MessageButtons::Ok,
+                            MessageIcon::None);
+    };
+    WorkingDirectoryGuard back(directories);
     std::optional<PickedFile> picked =
         pickFile(platform, directories, "pmet", {{"Spore PMET files (*.pmet)", "*.pmet"}}, false);
     if (!picked) {
-        platform.messageBox(mainWindow, "File not found.", kApplicationCaption, MessageButtons::Ok,
-                            MessageIcon::None);
-        std::error_code ignored;
-        std::filesystem::current_path(directories.startupDirectory, ignored);
+        show("File not found.");
         return;
     }
-    std::string text = parsePmetFile(picked->fileTitle);
-    std::string outputName = pmetReportName(picked->fileTitle);
-    if (writePmetReport(outputName, text)) {
-        // The viewer starts after we have left this folder, so it gets the full path.
-        std::string folder = currentDirectory();
-        if (folder.empty() || folder.back() != '/') {
-            folder += '/';
-        }
-        std::string reportPath = folder + outputName;
-        if (!platform.openWithDefaultViewer(reportPath)) {
-            platform.messageBox(
-                mainWindow,
-                printfText("ERR: Unable to open %s with the default viewer.", reportPath.c_str()),
-                kApplicationCaption, MessageButtons::Ok, MessageIcon::None);
-        }
-    } else {
-        platform.messageBox(mainWindow, "Unable to create .txt file.", kApplicationCaption,
-                            MessageButtons::Ok, MessageIcon::None);
+    Result<PmetReportFile> written = writePmetReportFile(picked->fileTitle);
+    if (!written) {
+        show(written.error());
+        return;
     }
-    restoreDirectories(directories);
+    // The viewer starts after we have left this folder, so it gets the full path.
+    std::string reportPath = joinPath(currentDirectory(), written->path);
+    if (!platform.openWithDefaultViewer(reportPath)) {
+        show(printfText(kPmetViewerFailed, reportPath.c_str()));
+    }
 }
 
 }  // namespace verada

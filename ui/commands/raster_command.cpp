@@ -2,24 +2,24 @@
 
 #include <optional>
 
+#include "formats/raster/raster_converter.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
-#include "formats/raster/raster_converter.h"
 
 namespace verada {
 
 void convertRasterCommand(Platform& platform, SessionDirectories& directories,
                           WindowHandle mainWindow) {
+    WorkingDirectoryGuard back(directories);
     std::optional<PickedFile> picked =
         pickFile(platform, directories, "rast",
                  {{"Spore Raster files (*.rast)", "*.rast"}, {"All Files (*.*)", "*.*"}}, false);
     if (!picked) {
         return;
     }
-    std::string result = convertRasterFile(picked->fileTitle);
-    platform.messageBox(mainWindow, result, kApplicationCaption, MessageButtons::Ok,
-                        MessageIcon::None);
-    restoreDirectories(directories);
+    Result<std::string> converted = convertRasterFile(picked->fileTitle);
+    platform.messageBox(mainWindow, converted ? converted.value() : converted.error(),
+                        kApplicationCaption, MessageButtons::Ok, MessageIcon::None);
 }
 
 }  // namespace verada

@@ -21,15 +21,13 @@ QRadioButton* sourceButton(QWidget* parent, const char* text, const char* object
 
 }  // namespace
 
-AttachMeshDialog::AttachMeshDialog(QWidget* owner, AppState& state)
-    : QDialog(owner), state_(state) {
+AttachMeshDialog::AttachMeshDialog(QWidget* owner, const AppState& state) : QDialog(owner) {
     setWindowTitle("Add Mesh To Existing Scene Node");
-    state_.attachTargetNode.clear();
 
     auto* group = new QGroupBox("Existing Scene Nodes", this);
     nodes_ = new QComboBox(group);
     nodes_->setObjectName("id1045");
-    fillWithSceneNodes(*nodes_, state_);
+    fillWithSceneNodes(*nodes_, state);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel("Select Node:", group));
     row->addWidget(nodes_, 1);
@@ -48,10 +46,7 @@ AttachMeshDialog::AttachMeshDialog(QWidget* owner, AppState& state)
 
     QPushButton* ok = addDialogButton(this, "OK", kMessageOk, true);
     QPushButton* cancel = addDialogButton(this, "Cancel", kMessageCancel, false);
-    connect(ok, &QPushButton::clicked, this, [this] {
-        storeChoice();
-        done(kMessageOk);
-    });
+    connect(ok, &QPushButton::clicked, this, [this] { done(kMessageOk); });
     connect(cancel, &QPushButton::clicked, this, [this] { done(kMessageCancel); });
 
     auto* layout = new QVBoxLayout(this);
@@ -59,23 +54,27 @@ AttachMeshDialog::AttachMeshDialog(QWidget* owner, AppState& state)
     layout->addLayout(buttonRow({ok, cancel}));
 }
 
-void AttachMeshDialog::storeChoice() {
-    state_.attachSource = kAttachOgreMesh;
+AttachChoice AttachMeshDialog::choice() const {
+    AttachChoice chosen;
     if (gmdc_->isChecked()) {
-        state_.attachSource = kAttachGmdc;
+        chosen.source = AttachSource::Gmdc;
     }
     if (gmdl_->isChecked()) {
-        state_.attachSource = kAttachGmdl;
+        chosen.source = AttachSource::Gmdl;
     }
     if (gmsh_->isChecked()) {
-        state_.attachSource = kAttachGmsh;
+        chosen.source = AttachSource::Gmsh;
     }
-    state_.attachTargetNode = chosenName(*nodes_);
+    chosen.targetNode = chosenName(*nodes_);
+    return chosen;
 }
 
-int runAttachMeshDialog(QWidget* owner, AppState& state) {
+std::optional<AttachChoice> runAttachMeshDialog(QWidget* owner, const AppState& state) {
     AttachMeshDialog dialog(owner, state);
-    return dialog.exec();
+    if (dialog.exec() != kMessageOk) {
+        return std::nullopt;
+    }
+    return dialog.choice();
 }
 
 }  // namespace verada

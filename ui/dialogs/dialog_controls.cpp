@@ -26,13 +26,13 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-void fillWithSceneNodes(QComboBox& nodes, AppState& state) {
+void fillWithSceneNodes(QComboBox& nodes, const AppState& state) {
     nodes.clear();
-    int count = listSceneNodes(state);
-    for (int n = 0; n < count; ++n) {
-        nodes.addItem(QString::fromStdString(state.nameList[n]));
+    NameList names = listSceneNodes(state);
+    for (int n = 0; n < names.size(); ++n) {
+        nodes.addItem(QString::fromStdString(names[n]));
     }
-    nodes.setCurrentIndex(count > 0 ? 0 : -1);
+    nodes.setCurrentIndex(names.size() > 0 ? 0 : -1);
 }
 
 std::string chosenName(const QComboBox& nodes) {

@@ -20,7 +20,7 @@ QPushButton* addDialogButton(QDialog* dialog, const char* text, int id, bool isD
 QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
 // Empties the drop-down, lists the root children into it and selects the first.
-void fillWithSceneNodes(QComboBox& nodes, AppState& state);
+void fillWithSceneNodes(QComboBox& nodes, const AppState& state);
 
 // The selected entry's text, cut to 255 characters; empty when nothing is selected.
 std::string chosenName(const QComboBox& nodes);

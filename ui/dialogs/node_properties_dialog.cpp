@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/dialogs/dialog_controls.h"
 #include "engine/scene/scene_nodes.h"
+#include "ui/dialogs/dialog_controls.h"
 
 namespace verada {
 namespace {
@@ -35,10 +35,9 @@ float parseScaleField(const std::string& text, float current) {
 }
 
 NodePropertiesDialog::NodePropertiesDialog(QWidget* owner, AppState& state)
-    : QDialog(owner), state_(state) {
+    : QDialog(owner), state_(state), record_(readSelectedNodeScale(state)) {
     setWindowTitle("Selected Scene Node Properties");
-    NodeScaleRecord& record = state_.nodeScaleRecord;
-    readSelectedNodeScale(state_, record);
+    const NodeScaleRecord& record = record_;
 
     auto* nodeLabel = new QLabel("Node:", this);
     nodeLabel->setObjectName("id1053");
@@ -78,16 +77,18 @@ NodePropertiesDialog::NodePropertiesDialog(QWidget* owner, AppState& state)
 }
 
 void NodePropertiesDialog::applyFields() {
-    NodeScaleRecord& record = state_.nodeScaleRecord;
-    record.x = parseScaleField(scaleX_->text().toStdString(), record.x);
-    record.y = parseScaleField(scaleY_->text().toStdString(), record.y);
-    record.z = parseScaleField(scaleZ_->text().toStdString(), record.z);
-    applyNodeScale(state_, record);
+    record_.x = parseScaleField(scaleX_->text().toStdString(), record_.x);
+    record_.y = parseScaleField(scaleY_->text().toStdString(), record_.y);
+    record_.z = parseScaleField(scaleZ_->text().toStdString(), record_.z);
+    applyNodeScale(state_, record_);
 }
 
-int runNodePropertiesDialog(QWidget* owner, AppState& state) {
+std::optional<NodeScaleRecord> runNodePropertiesDialog(QWidget* owner, AppState& state) {
     NodePropertiesDialog dialog(owner, state);
-    return dialog.exec();
+    if (dialog.exec() != kMessageOk) {
+        return std::nullopt;
+    }
+    return dialog.record();
 }
 
 }  // namespace verada

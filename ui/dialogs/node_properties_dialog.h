@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include <QDialog>
 
 #include "engine/app_state.h"
+#include "engine/scene/scene_nodes.h"
 
 class QLineEdit;
 
@@ -19,16 +22,21 @@ class NodePropertiesDialog : public QDialog {
 
     void reject() override { done(kMessageCancel); }
 
+    // The scale record as last applied (as read while nothing was).
+    const NodeScaleRecord& record() const { return record_; }
+
   private:
     void applyFields();
 
     AppState& state_;
+    NodeScaleRecord record_;
     QLineEdit* scaleX_;
     QLineEdit* scaleY_;
     QLineEdit* scaleZ_;
 };
 
-int runNodePropertiesDialog(QWidget* owner, AppState& state);
+// Runs the dialog modally: the scale record as applied after "OK", nothing after "Cancel".
+std::optional<NodeScaleRecord> runNodePropertiesDialog(QWidget* owner, AppState& state);
 
 // The value "%f" reads from the start of text (leading blanks allowed, trailing text ignored),
 // or current when nothing parses.

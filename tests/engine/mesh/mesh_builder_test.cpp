@@ -10,31 +10,25 @@
 #include <OgreSubMesh.h>
 #include <gtest/gtest.h>
 
-#include "platform/application_identity.h"
-#include "tests/support/fake_platform.h"
 #include "tests/support/headless_ogre.h"
 
 namespace verada {
 namespace {
 
-// A group whose arrays live in its own vectors, as the GMDL and GMSH readers deliver them.
 ModelGroup makeGroup(const std::string& name, std::vector<float> positions,
                      std::vector<std::uint16_t> faces) {
     ModelGroup group;
     group.name = name;
-    group.vertexCount = static_cast<std::int32_t>(positions.size() / 3);
-    group.faceCount = static_cast<std::int32_t>(faces.size() / 3);
-    group.ownedPositions = std::move(positions);
-    group.ownedNormals.assign(group.ownedPositions.size(), 0.0f);
-    for (std::size_t v = 0; v < group.ownedNormals.size(); v += 3) {
-        group.ownedNormals[v + 2] = 1.0f;
+    group.positions = std::move(positions);
+    group.normals.assign(group.positions.size(), 0.0f);
+    for (std::size_t v = 0; v < group.normals.size(); v += 3) {
+        group.normals[v + 2] = 1.0f;
     }
-    for (std::int32_t v = 0; v < group.vertexCount; ++v) {
-        group.ownedUvs.push_back(0.25f * static_cast<float>(v));
-        group.ownedUvs.push_back(1.0f - 0.25f * static_cast<float>(v));
+    for (int v = 0; v < group.vertexCount(); ++v) {
+        group.uvs.push_back(0.25f * static_cast<float>(v));
+        group.uvs.push_back(1.0f - 0.25f * static_cast<float>(v));
     }
-    group.ownedFaces = std::move(faces);
-    group.pointAtOwnedArrays();
+    group.faces = std::move(faces);
     return group;
 }
 
@@ -45,9 +39,7 @@ ModelGroup quad(const std::string& name) {
 class MeshBuilderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        state.platform = &platform;
-        state.mainWindow = reinterpret_cast<WindowHandle>(0x1234);
-        state.sceneManager = ogre.freshSceneManager();
+        ogre.freshSceneManager();
         Ogre::ResourceGroupManager::getSingleton().createResourceGroup("MSH");
     }
     void TearDown() override { Ogre::MeshManager::getSingleton().removeAll(); }
@@ -56,41 +48,36 @@ class MeshBuilderTest : public ::testing::Test {
         return Ogre::MeshManager::getSingleton().getByName(name, "MSH");
     }
 
+    // The mesh's name, and the texts of the groups left out.
+    std::string build(const ImportedModel& model, const std::string& fileName) {
+        BuiltMesh built = buildMeshFromModel(model, fileName);
+        leftOut.insert(leftOut.end(), built.leftOut.begin(), built.leftOut.end());
+        return built.name;
+    }
+
     test::HeadlessOgre ogre;
-    test::FakePlatform platform;
-    AppState state;
+    std::vector<std::string> leftOut;
 };
 
 TEST_F(MeshBuilderTest, NamesAreMadeUniqueWithACounter) {
     ImportedModel model;
     model.groups.push_back(quad("body"));
-    EXPECT_EQ(buildMeshFromModel(state, model, "foo.gmdl"), "foo");
-    EXPECT_EQ(buildMeshFromModel(state, model, "/some/folder/foo.gmdl"), "foo0");
-    EXPECT_EQ(buildMeshFromModel(state, model, "foo.gmsh"), "foo1");
+    EXPECT_EQ(build(model, "foo.gmdl"), "foo");
+    EXPECT_EQ(build(model, "/some/folder/foo.gmdl"), "foo0");
+    EXPECT_EQ(build(model, "foo.gmsh"), "foo1");
 
     Ogre::MeshManager::getSingleton().createManual("bar", "General");
     Ogre::MeshManager::getSingleton().createManual("bar0", "General");
-    EXPECT_EQ(buildMeshFromModel(state, model, "bar.gmsh"), "bar1");
+    EXPECT_EQ(build(model, "bar.gmsh"), "bar1");
     EXPECT_EQ(mesh("bar1")->getGroup(), "MSH");
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(MeshBuilderTest, BaseNameDropsFolderAndLastExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"foo.gmdl", "foo"},        {"/a/b/foo.5gd", "foo"},
-        {"a\\b\\foo.simpe", "foo"}, {"foo.extracted.5gd", "foo.extracted"},
-        {"noext", "noext"},
-    };
-    for (const auto& [fileName, expected] : cases) {
-        EXPECT_EQ(baseNameOf(fileName), expected) << fileName;
-    }
+    EXPECT_TRUE(leftOut.empty());
 }
 
 TEST_F(MeshBuilderTest, FourVerticesTwoTrianglesGiveInterleavedBuffers) {
     ImportedModel model;
     model.groups.push_back(quad("body"));
     ModelGroup& group = model.groups[0];
-    std::string name = buildMeshFromModel(state, model, "quad.gmdl");
+    std::string name = build(model, "quad.gmdl");
 
     Ogre::MeshPtr built = mesh(name);
     ASSERT_TRUE(built);
@@ -123,11 +110,11 @@ TEST_F(MeshBuilderTest, FourVerticesTwoTrianglesGiveInterleavedBuffers) {
     vertices->readData(0, 128, written.data());
     for (int v = 0; v < 4; ++v) {
         for (int c = 0; c < 3; ++c) {
-            EXPECT_EQ(written[8 * v + c], group.ownedPositions[3 * v + c]);
-            EXPECT_EQ(written[8 * v + 3 + c], group.ownedNormals[3 * v + c]);
+            EXPECT_EQ(written[8 * v + c], group.positions[3 * v + c]);
+            EXPECT_EQ(written[8 * v + 3 + c], group.normals[3 * v + c]);
         }
-        EXPECT_EQ(written[8 * v + 6], group.ownedUvs[2 * v]);
-        EXPECT_EQ(written[8 * v + 7], group.ownedUvs[2 * v + 1]);
+        EXPECT_EQ(written[8 * v + 6], group.uvs[2 * v]);
+        EXPECT_EQ(written[8 * v + 7], group.uvs[2 * v + 1]);
     }
 
     Ogre::HardwareIndexBufferSharedPtr indices = subMesh->indexData->indexBuffer;
@@ -136,7 +123,7 @@ TEST_F(MeshBuilderTest, FourVerticesTwoTrianglesGiveInterleavedBuffers) {
     EXPECT_EQ(indices->getSizeInBytes(), 12u);
     std::vector<std::uint16_t> faces(6);
     indices->readData(0, 12, faces.data());
-    EXPECT_EQ(faces, group.ownedFaces);
+    EXPECT_EQ(faces, group.faces);
 }
 
 TEST_F(MeshBuilderTest, BoundsAreTheUnionOfTheGroupBoxesWithoutPadding) {
@@ -147,7 +134,7 @@ TEST_F(MeshBuilderTest, BoundsAreTheUnionOfTheGroupBoxesWithoutPadding) {
     model.groups[0].boundsMax = {0, 2, 0};
     model.groups[1].boundsMin = {0, 0, -3};
     model.groups[1].boundsMax = {4, 0, 0};
-    Ogre::AxisAlignedBox box = mesh(buildMeshFromModel(state, model, "box.gmdl"))->getBounds();
+    Ogre::AxisAlignedBox box = mesh(build(model, "box.gmdl"))->getBounds();
     EXPECT_EQ(box.getMinimum(), Ogre::Vector3(-1, 0, -3));
     EXPECT_EQ(box.getMaximum(), Ogre::Vector3(4, 2, 0));
 }
@@ -157,77 +144,59 @@ TEST_F(MeshBuilderTest, FirstGroupBoxIsTakenUnchanged) {
     model.groups.push_back(quad("a"));
     model.groups[0].boundsMin = {1, 2, 3};
     model.groups[0].boundsMax = {4, 5, 6};
-    Ogre::AxisAlignedBox box = mesh(buildMeshFromModel(state, model, "one.gmdl"))->getBounds();
+    Ogre::AxisAlignedBox box = mesh(build(model, "one.gmdl"))->getBounds();
     EXPECT_EQ(box.getMinimum(), Ogre::Vector3(1, 2, 3));
     EXPECT_EQ(box.getMaximum(), Ogre::Vector3(4, 5, 6));
 }
 
 TEST_F(MeshBuilderTest, NoGroupsGiveAnEmptyMeshAtTheOrigin) {
     ImportedModel model;
-    Ogre::MeshPtr built = mesh(buildMeshFromModel(state, model, "empty.gmdl"));
+    Ogre::MeshPtr built = mesh(build(model, "empty.gmdl"));
     EXPECT_EQ(built->getNumSubMeshes(), 0u);
     EXPECT_EQ(built->getBounds().getMinimum(), Ogre::Vector3::ZERO);
     EXPECT_EQ(built->getBounds().getMaximum(), Ogre::Vector3::ZERO);
 }
 
-TEST_F(MeshBuilderTest, MissingArraysAreReportedAndTheGroupIsLeftOut) {
+TEST_F(MeshBuilderTest, ShortArraysAreReportedAndTheGroupIsLeftOut) {
     ImportedModel model;
     model.groups.push_back(quad("broken"));
     model.groups.push_back(quad("whole"));
-    model.groups[0].normals = nullptr;
-    model.groups[0].faces = nullptr;
+    model.groups[0].normals.pop_back();
     model.groups[0].boundsMax = {100, 100, 100};
     model.groups[1].boundsMax = {1, 1, 0};
-    Ogre::MeshPtr built = mesh(buildMeshFromModel(state, model, "holes.gmdl"));
+    Ogre::MeshPtr built = mesh(build(model, "holes.gmdl"));
 
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].text, "null nm pointer");
-    EXPECT_EQ(platform.messages[1].text, "null fc pointer");
-    for (const test::FakePlatform::Message& message : platform.messages) {
-        EXPECT_TRUE(message.hasOwner);
-        EXPECT_EQ(message.caption, kApplicationCaption);
-        EXPECT_EQ(message.buttons, MessageButtons::Ok);
-        EXPECT_EQ(message.icon, MessageIcon::None);
-    }
+    EXPECT_EQ(leftOut, std::vector<std::string>{"null nm pointer"});
     ASSERT_EQ(built->getNumSubMeshes(), 1u);
     EXPECT_EQ(built->getSubMeshNameMap().count("whole"), 1u);
     EXPECT_EQ(built->getBounds().getMaximum(), Ogre::Vector3(1, 1, 0));
 }
 
-TEST_F(MeshBuilderTest, EveryMissingArrayHasItsOwnMessageInOrder) {
+TEST_F(MeshBuilderTest, EveryShortArrayHasItsOwnTextInOrder) {
     ImportedModel model;
     model.groups.push_back(quad("none"));
-    model.groups[0].positions = nullptr;
-    model.groups[0].normals = nullptr;
-    model.groups[0].uvs = nullptr;
-    model.groups[0].faces = nullptr;
-    buildMeshFromModel(state, model, "none.gmdl");
-    std::vector<std::string> texts;
-    for (const auto& message : platform.messages) {
-        texts.push_back(message.text);
-    }
-    EXPECT_EQ(texts, (std::vector<std::string>{"null vt pointer", "null nm pointer",
-                                               "null uv pointer", "null fc pointer"}));
+    model.groups[0].normals.clear();
+    model.groups[0].uvs.clear();
+    EXPECT_EQ(mesh(build(model, "none.gmdl"))->getNumSubMeshes(), 0u);
+    EXPECT_EQ(leftOut, (std::vector<std::string>{"null nm pointer", "null uv pointer"}));
 }
 
 TEST_F(MeshBuilderTest, FaceIndexBeyondTheVerticesLeavesTheGroupOut) {
     ImportedModel model;
     model.groups.push_back(makeGroup("stray", {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 3}));
     model.groups.push_back(quad("fine"));
-    Ogre::MeshPtr built = mesh(buildMeshFromModel(state, model, "stray.5gd"));
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "fc index out of range");
+    Ogre::MeshPtr built = mesh(build(model, "stray.5gd"));
+    EXPECT_EQ(leftOut, std::vector<std::string>{"fc index out of range"});
     ASSERT_EQ(built->getNumSubMeshes(), 1u);
     EXPECT_EQ(built->getSubMeshNameMap().count("fine"), 1u);
 }
 
 TEST_F(MeshBuilderTest, GroupWithoutFacesIsSkippedQuietly) {
     ImportedModel model;
-    model.groups.push_back(makeGroup("points", {0, 0, 0}, {0, 0, 0}));
-    model.groups[0].faceCount = 0;
-    Ogre::MeshPtr built = mesh(buildMeshFromModel(state, model, "points.gmsh"));
+    model.groups.push_back(makeGroup("points", {0, 0, 0}, {}));
+    Ogre::MeshPtr built = mesh(build(model, "points.gmsh"));
     EXPECT_EQ(built->getNumSubMeshes(), 0u);
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(leftOut.empty());
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(IniProfile, WritesInPlaceAppendsAndKeepsTheRest) {
     profile.writeString("one", "b", "20");
     profile.writeString("One", "New", "x");
     profile.writeString("Three", "D", "4");
-    ASSERT_FALSE(profile.save());
+    ASSERT_TRUE(profile.save());
     EXPECT_EQ(
         readFile(path),
         "; keep me\r\n[One]\r\nA=1\r\nb=20\r\nNew=x\r\n\r\n[Two]\r\nC=3\r\n[Three]\r\nD=4\r\n");
@@ -66,7 +66,7 @@ TEST(IniProfile, MissingFileIsEmptyAndSaveCreatesIt) {
     IniProfile profile = IniProfile::load(path);
     EXPECT_EQ(profile.readString("S", "K", "default"), "default");
     profile.writeString("S", "K", "v");
-    ASSERT_FALSE(profile.save());
+    ASSERT_TRUE(profile.save());
     EXPECT_EQ(readFile(path), "[S]\r\nK=v\r\n");
 }
 
@@ -74,9 +74,10 @@ TEST(IniProfile, SaveIntoMissingFolderFailsWithoutTouchingAnything) {
     TempDir dir;
     IniProfile profile = IniProfile::load((dir / "absent" / "x.cfg").string());
     profile.writeString("S", "K", "v");
-    std::optional<std::string> error = profile.save();
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->rfind("ERR: ", 0), 0u);
+    Status saved = profile.save();
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error(), "ERR: Unable to write " + (dir / "absent" / "x.cfg").string() + ".");
+    EXPECT_FALSE(std::filesystem::exists(dir / "absent"));
 }
 
 TEST(IniProfile, SectionNamesRunToTheLastBracketAndCanMatchExactlyFirst) {

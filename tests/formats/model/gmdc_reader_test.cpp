@@ -1,13 +1,16 @@
 #include "formats/model/gmdc_reader.h"
+#include "formats/io/byte_writer.h"
+#include "formats/model/model_format.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "tests/support/byte_writer.h"
 #include "tests/support/gmdc_writer.h"
+#include "tests/support/model_read.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/truncation.h"
 
 namespace verada {
 namespace {
@@ -16,11 +19,22 @@ using test::GmdcElement;
 using test::GmdcFile;
 using test::simpleGmdc;
 
-std::optional<std::string> read(ImportedModel& model, const GmdcFile& file) {
-    return readGmdcData(model, "model.5gd", file.bytes());
+// The warnings of the last read, joined as the reader's log used to hold them.
+std::string warningLog;
+
+std::optional<std::string> readInto(ImportedModel& model, Result<ImportedModel> read) {
+    warningLog.clear();
+    for (const std::string& warning : read.warnings()) {
+        warningLog += warning;
+    }
+    return test::readInto(model, std::move(read));
 }
 
-std::array<float, 3> vec(const float* values, int k) {
+std::optional<std::string> read(ImportedModel& model, const GmdcFile& file) {
+    return readInto(model, readGmdcData("model.5gd", file.bytes()));
+}
+
+std::array<float, 3> vec(const std::vector<float>& values, int k) {
     return {values[3 * k], values[3 * k + 1], values[3 * k + 2]};
 }
 
@@ -41,14 +55,14 @@ TEST(GmdcReader, ReadsTestMesh) {
     std::string path = test::samplePath("gmdc/TestMesh.5gd").string();
     std::vector<std::uint8_t> bytes = test::fileBytes(path);
     ImportedModel model;
-    ASSERT_EQ(readGmdcFile(model, path), std::nullopt);
+    ASSERT_EQ(readInto(model, readModelFile(ModelFormat::Gmdc, path)), std::nullopt);
     EXPECT_EQ(model.fileName, path);
-    EXPECT_EQ(gmdcWarningLog(), "");
+    EXPECT_EQ(warningLog, "");
     ASSERT_EQ(model.groupCount(), 1);
     const ModelGroup& group = model.groups[0];
     EXPECT_EQ(group.name, "body");
-    ASSERT_EQ(group.vertexCount, 1400);
-    ASSERT_EQ(group.faceCount, 2116);
+    ASSERT_EQ(group.vertexCount(), 1400);
+    ASSERT_EQ(group.faceCount(), 2116);
     std::array<float, 3> low{0, 0, 0};
     std::array<float, 3> high{0, 0, 0};
     for (int k = 0; k < 1400; ++k) {
@@ -74,18 +88,19 @@ TEST(GmdcReader, ReadsTestMesh) {
         std::size_t at = kTestMeshIndices + 2 * i;
         ASSERT_EQ(group.faces[i], bytes[at] | bytes[at + 1] << 8) << i;
     }
-    releaseGmdcBuffers();
 }
 
 TEST(GmdcReader, ReadsTheTeapot) {
     ImportedModel model;
-    ASSERT_EQ(readGmdcFile(model, test::samplePath("gmdc/teapot_model.extracted.5gd").string()),
+    ASSERT_EQ(readInto(model,
+                       readModelFile(ModelFormat::Gmdc,
+                                     test::samplePath("gmdc/teapot_model.extracted.5gd").string())),
               std::nullopt);
     ASSERT_EQ(model.groupCount(), 1);
     const ModelGroup& group = model.groups[0];
     EXPECT_EQ(group.name, "teapot");
-    EXPECT_EQ(group.vertexCount, 13248);
-    EXPECT_EQ(group.faceCount, 6320);
+    EXPECT_EQ(group.vertexCount(), 13248);
+    EXPECT_EQ(group.faceCount(), 6320);
     // The classic teapot: 3.15 high, 4 wide, from handle (-3) to spout (3.434).
     const std::array<float, 3> low{-2, 0, -3};
     const std::array<float, 3> high{2, 3.15f, 3.434f};
@@ -93,11 +108,10 @@ TEST(GmdcReader, ReadsTheTeapot) {
         EXPECT_NEAR(group.boundsMin[axis], low[axis], 1e-5) << axis;
         EXPECT_NEAR(group.boundsMax[axis], high[axis], 1e-5) << axis;
     }
-    EXPECT_EQ(gmdcWarningLog(), "");
-    for (int i = 0; i < 3 * group.faceCount; ++i) {
+    EXPECT_EQ(warningLog, "");
+    for (int i = 0; i < 3 * group.faceCount(); ++i) {
         ASSERT_LT(group.faces[i], 13248);
     }
-    releaseGmdcBuffers();
 }
 
 TEST(GmdcReader, SamplesTruncatedAnywhereFail) {
@@ -105,7 +119,7 @@ TEST(GmdcReader, SamplesTruncatedAnywhereFail) {
         std::vector<std::uint8_t> bytes = test::fileBytes(test::samplePath(sample).string());
         for (std::size_t length : test::sweepLengths(bytes.size(), 1024, 4999, 256)) {
             ImportedModel model;
-            ASSERT_TRUE(readGmdcData(model, sample, test::prefix(bytes, length)))
+            ASSERT_TRUE(readInto(model, readGmdcData(sample, test::prefix(bytes, length))))
                 << sample << " " << length;
             ASSERT_TRUE(model.groups.empty());
         }
@@ -133,14 +147,13 @@ TEST(GmdcReader, VersionsAndHeaderForms) {
         std::vector<std::uint8_t> bytes = file.bytes();
         EXPECT_EQ(bytes[0], c.longHeader ? 1 : 2);
         ImportedModel model;
-        ASSERT_EQ(readGmdcData(model, "m.5gd", bytes), std::nullopt);
+        ASSERT_EQ(readInto(model, readGmdcData("m.5gd", bytes)), std::nullopt);
         ASSERT_EQ(model.groupCount(), 2);
         const ModelGroup& group = model.groups[0];
         EXPECT_EQ(group.name, "body");
-        EXPECT_EQ(group.vertexCount, 4);
-        EXPECT_EQ(group.faceCount, 2);
-        EXPECT_EQ(std::vector<std::uint16_t>(group.faces, group.faces + 6),
-                  (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3}));
+        EXPECT_EQ(group.vertexCount(), 4);
+        EXPECT_EQ(group.faceCount(), 2);
+        EXPECT_EQ(group.faces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3}));
         EXPECT_EQ(model.groups[1].name, "second");
         EXPECT_EQ(model.groups[1].faces[0], 3);
         // Stored (k, 2k, 3k) becomes (-k, 3k, 2k); both groups share the link's vertices.
@@ -153,7 +166,8 @@ TEST(GmdcReader, VersionsAndHeaderForms) {
         EXPECT_EQ(group.boundsMax, (std::array<float, 3>{0, 9, 6}));
         // Every prefix fails.
         for (std::size_t length = 0; length < bytes.size(); ++length) {
-            ASSERT_TRUE(readGmdcData(model, "m.5gd", test::prefix(bytes, length))) << length;
+            ASSERT_TRUE(readInto(model, readGmdcData("m.5gd", test::prefix(bytes, length))))
+                << length;
         }
     }
 }
@@ -170,7 +184,7 @@ TEST(GmdcReader, NameLengthUsesItsLowSevenBits) {
     ASSERT_NE(at, bytes.end());
     *(at - 1) |= 0x80;
     ImportedModel model;
-    ASSERT_EQ(readGmdcData(model, "m.5gd", bytes), std::nullopt);
+    ASSERT_EQ(readInto(model, readGmdcData("m.5gd", bytes)), std::nullopt);
     EXPECT_EQ(model.groups[0].name, std::string(127, 'n'));
 }
 
@@ -187,7 +201,7 @@ TEST(GmdcReader, WarningLogNamesEverySkippedPart) {
     }
     ImportedModel model;
     ASSERT_EQ(read(model, file), std::nullopt);
-    EXPECT_EQ(gmdcWarningLog(),
+    EXPECT_EQ(warningLog,
               "WARN: Unhandled Data Type 0x1c4afc56 skipped.\r\n"
               "WARN: Unhandled P1 Extension Block skipped.\r\n"
               "WARN: Unhandled Data Type 0x5c4afc5c skipped.\r\n"
@@ -211,14 +225,14 @@ TEST(GmdcReader, WarningLogNamesEverySkippedPart) {
               "WARN: Unhandled Pets (RegionMask) data block in mesh.\r\n");
     // The next read starts a new log.
     ASSERT_EQ(read(model, simpleGmdc(4, 1, {0, 0, 0})), std::nullopt);
-    EXPECT_EQ(gmdcWarningLog(), "");
+    EXPECT_EQ(warningLog, "");
 }
 
 TEST(GmdcReader, ReadsWholeItemsAndLeavesTheRest) {
     // A position element of 14 bytes: one triple is read, the 2 bytes left belong to the
     // list count that follows.
     GmdcFile file = simpleGmdc(4, 1, {0, 0, 0});
-    test::ByteWriter data;
+    ByteWriter data;
     data.f32(1).f32(2).f32(3).u16(0);
     file.elements[0] = {0x5B830781, data.bytes(), {}, 0, 0, std::vector<std::uint8_t>{0, 0}};
     ImportedModel model;
@@ -231,11 +245,9 @@ TEST(GmdcReader, TwoReferenceLinkGetsZeroUvs) {
     file.links[0].references = {0, 1};
     ImportedModel model;
     ASSERT_EQ(read(model, file), std::nullopt);
-    EXPECT_EQ(gmdcWarningLog(), "WARN: Model lacks UVs.\r\n");
+    EXPECT_EQ(warningLog, "WARN: Model lacks UVs.\r\n");
     const ModelGroup& group = model.groups[0];
-    ASSERT_NE(group.uvs, nullptr);
-    EXPECT_EQ(std::vector<float>(group.uvs, group.uvs + 6), std::vector<float>(6, 0.0f));
-    releaseGmdcBuffers();
+    EXPECT_EQ(group.uvs, std::vector<float>(6, 0.0f));
 }
 
 TEST(GmdcReader, LimitsHoldExactly) {
@@ -286,7 +298,6 @@ TEST(GmdcReader, LimitsHoldExactly) {
     EXPECT_EQ(read(model, joints), std::nullopt);
     joints.jointCount = 129;
     EXPECT_EQ(read(model, joints), "ERR: Too many joints defined in file.");
-    releaseGmdcBuffers();
 }
 
 TEST(GmdcReader, EveryErrorMessage) {
@@ -395,29 +406,12 @@ TEST(GmdcReader, EveryErrorMessage) {
     };
     for (const Case& c : cases) {
         ImportedModel model;
-        EXPECT_EQ(readGmdcData(model, "model.5gd", c.bytes), c.message) << c.what;
+        EXPECT_EQ(readInto(model, readGmdcData("model.5gd", c.bytes)), c.message) << c.what;
         EXPECT_TRUE(model.groups.empty()) << c.what;
     }
     ImportedModel model;
-    EXPECT_EQ(readGmdcFile(model, "/nonexistent/model.5gd"), "ERR: File missing or damaged.");
-}
-
-TEST(GmdcReader, ReleaseFreesTheBuffersTheModelPointsInto) {
-    test::TempDir dir;
-    std::vector<std::uint8_t> bytes = simpleGmdc(1, 3, {0, 1, 2}).bytes();
-    std::string path = (dir / "model.simpe").string();
-    test::writeFile(path, std::string(bytes.begin(), bytes.end()));
-    ImportedModel model;
-    ASSERT_EQ(readGmdcFile(model, path), std::nullopt);
-    EXPECT_EQ(model.groups[0].vertexCount, 3);
-    // The model does not own the arrays: releasing its arrays leaves nothing to free.
-    EXPECT_TRUE(model.groups[0].ownedPositions.empty());
-    releaseGmdcBuffers();
-    // A later read starts from empty tables.
-    ImportedModel next;
-    ASSERT_EQ(read(next, simpleGmdc(4, 2, {0, 1, 1})), std::nullopt);
-    EXPECT_EQ(next.groups[0].vertexCount, 2);
-    releaseGmdcBuffers();
+    EXPECT_EQ(readInto(model, readModelFile(ModelFormat::Gmdc, "/nonexistent/model.5gd")),
+              "ERR: File missing or damaged.");
 }
 
 }  // namespace

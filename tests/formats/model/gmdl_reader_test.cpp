@@ -1,4 +1,6 @@
 #include "formats/model/gmdl_reader.h"
+#include "formats/io/byte_writer.h"
+#include "formats/model/model_format.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +8,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/support/byte_writer.h"
 #include "tests/support/gmdl_writer.h"
+#include "tests/support/model_read.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/truncation.h"
 
 namespace verada {
 namespace {
@@ -18,10 +21,10 @@ using test::simpleGmdl;
 
 std::optional<std::string> read(ImportedModel& model, const GmdlFile& file,
                                 const std::string& name = "model.gmdl") {
-    return readGmdlData(model, name, file.bytes());
+    return test::readInto(model, readGmdlData(name, file.bytes()));
 }
 
-std::array<float, 3> vec(const float* values, int k) {
+std::array<float, 3> vec(const std::vector<float>& values, int k) {
     return {values[3 * k], values[3 * k + 1], values[3 * k + 2]};
 }
 
@@ -41,7 +44,7 @@ TEST(GmdlReader, ReadsMegamouth) {
     std::string path = test::samplePath("gmdl/Megamouth.gmdl").string();
     std::vector<std::uint8_t> bytes = test::fileBytes(path);
     ImportedModel model;
-    ASSERT_EQ(readGmdlFile(model, path), std::nullopt);
+    ASSERT_EQ(test::readInto(model, readModelFile(ModelFormat::Gmdl, path)), std::nullopt);
     EXPECT_EQ(model.fileName, path);
     ASSERT_EQ(model.groupCount(), 2);
 
@@ -52,12 +55,12 @@ TEST(GmdlReader, ReadsMegamouth) {
         SCOPED_TRACE(g);
         const ModelGroup& group = model.groups[g];
         EXPECT_EQ(group.name, g == 0 ? "GMDL-unnamed.00" : "GMDL-unnamed.01");
-        ASSERT_EQ(group.vertexCount, vertexCounts[g]);
-        ASSERT_EQ(group.faceCount, faceCounts[g]);
+        ASSERT_EQ(group.vertexCount(), vertexCounts[g]);
+        ASSERT_EQ(group.faceCount(), faceCounts[g]);
 
         std::array<float, 3> low{0, 0, 0};
         std::array<float, 3> high{0, 0, 0};
-        for (int k = 0; k < group.vertexCount; ++k) {
+        for (int k = 0; k < group.vertexCount(); ++k) {
             std::size_t at = kMegamouthPool + (first[g] + k) * kMegamouthVertexSize;
             std::array<float, 3> stored{floatAt(bytes, at), floatAt(bytes, at + 4),
                                         floatAt(bytes, at + 8)};
@@ -79,7 +82,7 @@ TEST(GmdlReader, ReadsMegamouth) {
         }
         EXPECT_EQ(group.boundsMin, low);
         EXPECT_EQ(group.boundsMax, high);
-        for (int i = 0; i < 3 * group.faceCount; ++i) {
+        for (int i = 0; i < 3 * group.faceCount(); ++i) {
             std::size_t at = kMegamouthIndices[g] + 2 * i;
             int stored = bytes[at] | bytes[at + 1] << 8;
             ASSERT_EQ(group.faces[i], stored - first[g]) << i;
@@ -93,14 +96,16 @@ TEST(GmdlReader, MegamouthTruncatedAnywhereBeforeThePoolEndFails) {
     for (std::size_t length : test::sweepLengths(kMegamouthPoolEnd, 1024, 4999, 128)) {
         ImportedModel model;
         std::optional<std::string> error =
-            readGmdlData(model, "Megamouth.gmdl", test::prefix(bytes, length));
+            test::readInto(model, readGmdlData("Megamouth.gmdl", test::prefix(bytes, length)));
         ASSERT_TRUE(error) << length;
         ASSERT_TRUE(model.groups.empty()) << length;
     }
     // The trailer after the pool is not read.
     for (std::size_t length : {kMegamouthPoolEnd, kMegamouthPoolEnd + 1, bytes.size() - 1}) {
         ImportedModel model;
-        EXPECT_EQ(readGmdlData(model, "Megamouth.gmdl", test::prefix(bytes, length)), std::nullopt);
+        EXPECT_EQ(
+            test::readInto(model, readGmdlData("Megamouth.gmdl", test::prefix(bytes, length))),
+            std::nullopt);
     }
 }
 
@@ -113,9 +118,9 @@ TEST(GmdlReader, Version7ReadsLikeVersion8) {
     ASSERT_EQ(read(seven, file), std::nullopt);
     EXPECT_EQ(file.bytes().size(), GmdlFile(simpleGmdl(4, {0, 1, 2, 2, 1, 3})).bytes().size() + 4);
     ASSERT_EQ(seven.groupCount(), 1);
-    EXPECT_EQ(seven.groups[0].ownedPositions, eight.groups[0].ownedPositions);
-    EXPECT_EQ(seven.groups[0].ownedUvs, eight.groups[0].ownedUvs);
-    EXPECT_EQ(seven.groups[0].ownedFaces, eight.groups[0].ownedFaces);
+    EXPECT_EQ(seven.groups[0].positions, eight.groups[0].positions);
+    EXPECT_EQ(seven.groups[0].uvs, eight.groups[0].uvs);
+    EXPECT_EQ(seven.groups[0].faces, eight.groups[0].faces);
 }
 
 TEST(GmdlReader, GroupsTakeOnlyTheirVerticesRebased) {
@@ -125,9 +130,9 @@ TEST(GmdlReader, GroupsTakeOnlyTheirVerticesRebased) {
     ASSERT_EQ(read(model, file), std::nullopt);
     ASSERT_EQ(model.groupCount(), 2);
     const ModelGroup& group = model.groups[0];
-    EXPECT_EQ(group.vertexCount, 4);
-    EXPECT_EQ(group.faceCount, 2);
-    EXPECT_EQ(group.ownedFaces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(group.vertexCount(), 4);
+    EXPECT_EQ(group.faceCount(), 2);
+    EXPECT_EQ(group.faces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3}));
     // Pool entry k sits at (k, 2k, 3k), which the axis mapping turns into (k, 3k, -2k).
     for (int k = 0; k < 4; ++k) {
         float f = static_cast<float>(10 + k);
@@ -137,16 +142,15 @@ TEST(GmdlReader, GroupsTakeOnlyTheirVerticesRebased) {
     }
     EXPECT_EQ(group.boundsMin, (std::array<float, 3>{0, 0, -26}));
     EXPECT_EQ(group.boundsMax, (std::array<float, 3>{13, 39, 0}));
-    EXPECT_EQ(model.groups[1].vertexCount, 3);
-    EXPECT_EQ(model.groups[1].ownedFaces, (std::vector<std::uint16_t>{2, 0, 1}));
+    EXPECT_EQ(model.groups[1].vertexCount(), 3);
+    EXPECT_EQ(model.groups[1].faces, (std::vector<std::uint16_t>{2, 0, 1}));
 }
 
-TEST(GmdlReader, LeftoverIndexIsStoredButNotCounted) {
+TEST(GmdlReader, LeftoverIndexIsNotKept) {
     ImportedModel model;
     ASSERT_EQ(read(model, simpleGmdl(3, {0, 1, 2, 2, 1, 0, 1})), std::nullopt);
-    EXPECT_EQ(model.groups[0].faceCount, 2);
-    EXPECT_EQ(model.groups[0].ownedFaces.size(), 7u);
-    EXPECT_EQ(model.groups[0].ownedFaces[6], 1);
+    EXPECT_EQ(model.groups[0].faceCount(), 2);
+    EXPECT_EQ(model.groups[0].faces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 0}));
 }
 
 TEST(GmdlReader, GroupNamesComeFromUnpackedFileNames) {
@@ -178,7 +182,7 @@ TEST(GmdlReader, GroupNamesComeFromUnpackedFileNames) {
 }
 
 std::vector<std::uint8_t> floats(std::initializer_list<float> values) {
-    test::ByteWriter out;
+    ByteWriter out;
     for (float value : values) {
         out.f32(value);
     }
@@ -280,15 +284,15 @@ TEST(GmdlReader, LimitsHoldExactly) {
     vertices.vertexCount = 65534;
     vertices.groups.push_back({{0, 65533, 1}, {}, {}});
     ASSERT_EQ(read(model, vertices), std::nullopt);
-    EXPECT_EQ(model.groups[0].vertexCount, 65534);
+    EXPECT_EQ(model.groups[0].vertexCount(), 65534);
     vertices.vertexCount = 65535;
     EXPECT_EQ(read(model, vertices), "ERR: Max 65535 vertices for implementation, found 65535.");
 
     // 196608 indices in one group are read, 196609 refused.
     GmdlFile indices = simpleGmdl(3, std::vector<std::uint16_t>(196608, 2));
     ASSERT_EQ(read(model, indices), std::nullopt);
-    EXPECT_EQ(model.groups[0].faceCount, 65536);
-    EXPECT_EQ(model.groups[0].vertexCount, 1);
+    EXPECT_EQ(model.groups[0].faceCount(), 65536);
+    EXPECT_EQ(model.groups[0].vertexCount(), 1);
     indices.groups.insert(indices.groups.begin(), {{0, 1, 2}, {}, {}});
     indices.groups[1].indices.push_back(2);
     EXPECT_EQ(read(model, indices), "ERR: Face point count max = 196608, found 196609 in group 1.");
@@ -341,14 +345,16 @@ TEST(GmdlReader, EveryErrorMessage) {
     };
     for (const Case& c : cases) {
         ImportedModel model;
-        EXPECT_EQ(readGmdlData(model, "model.gmdl", c.bytes), c.message) << c.what;
+        EXPECT_EQ(test::readInto(model, readGmdlData("model.gmdl", c.bytes)), c.message) << c.what;
         EXPECT_TRUE(model.groups.empty()) << c.what;
     }
     ImportedModel model;
-    EXPECT_EQ(readGmdlFile(model, "/nonexistent/folder/model.gmdl"),
-              "ERR: File missing or damaged.");
+    EXPECT_EQ(
+        test::readInto(model, readModelFile(ModelFormat::Gmdl, "/nonexistent/folder/model.gmdl")),
+        "ERR: File missing or damaged.");
     test::TempDir dir;
-    EXPECT_EQ(readGmdlFile(model, dir.path().string()), "ERR: File missing or damaged.");
+    EXPECT_EQ(test::readInto(model, readModelFile(ModelFormat::Gmdl, dir.path().string())),
+              "ERR: File missing or damaged.");
 }
 
 TEST(GmdlReader, ReadsFromDisk) {
@@ -357,7 +363,7 @@ TEST(GmdlReader, ReadsFromDisk) {
     std::string path = (dir / "KL-GMDL-00000000-11111111-22222222.gmdl").string();
     test::writeFile(path, std::string(bytes.begin(), bytes.end()));
     ImportedModel model;
-    ASSERT_EQ(readGmdlFile(model, path), std::nullopt);
+    ASSERT_EQ(test::readInto(model, readModelFile(ModelFormat::Gmdl, path)), std::nullopt);
     EXPECT_EQ(model.groups[0].name, "GMDL-11111111-22222222.00");
 }
 
@@ -374,31 +380,11 @@ TEST(GmdlReader, EveryPrefixOfBuiltFilesFails) {
         }
         std::vector<std::uint8_t> bytes = file.bytes();
         ImportedModel model;
-        ASSERT_EQ(readGmdlData(model, "m.gmdl", bytes), std::nullopt);
+        ASSERT_EQ(test::readInto(model, readGmdlData("m.gmdl", bytes)), std::nullopt);
         for (std::size_t length = 0; length < bytes.size(); ++length) {
-            ASSERT_TRUE(readGmdlData(model, "m.gmdl", test::prefix(bytes, length))) << length;
+            ASSERT_TRUE(test::readInto(model, readGmdlData("m.gmdl", test::prefix(bytes, length))))
+                << length;
         }
-    }
-}
-
-TEST(GmdlReader, ReleaseFreesEveryArrayOfEveryGroup) {
-    GmdlFile file = simpleGmdl(4, {0, 1, 2});
-    file.groups.push_back({{1, 2, 3}, {}, {}});
-    file.groups.push_back({{3, 2, 1}, {}, {}});
-    ImportedModel model;
-    ASSERT_EQ(read(model, file), std::nullopt);
-    ASSERT_EQ(model.groupCount(), 3);
-    releaseModelArrays(model);
-    ASSERT_EQ(model.groupCount(), 3);
-    for (const ModelGroup& group : model.groups) {
-        EXPECT_EQ(group.positions, nullptr);
-        EXPECT_EQ(group.normals, nullptr);
-        EXPECT_EQ(group.uvs, nullptr);
-        EXPECT_EQ(group.faces, nullptr);
-        EXPECT_EQ(group.ownedPositions.capacity() + group.ownedNormals.capacity() +
-                      group.ownedUvs.capacity() + group.ownedFaces.capacity(),
-                  0u);
-        EXPECT_EQ(group.vertexCount, 3);
     }
 }
 

@@ -1,10 +1,12 @@
 #include "formats/model/gmsh_reader.h"
+#include "formats/model/model_format.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/support/byte_writer.h"
 #include "tests/support/gmsh_writer.h"
+#include "tests/support/model_read.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/truncation.h"
 
 namespace verada {
 namespace {
@@ -15,10 +17,10 @@ using test::simpleGmsh;
 
 std::optional<std::string> read(ImportedModel& model, const GmshFile& file,
                                 const std::string& name = "mesh.gmsh") {
-    return readGmshData(model, name, file.bytes());
+    return test::readInto(model, readGmshData(name, file.bytes()));
 }
 
-std::array<float, 3> vec(const float* values, int k) {
+std::array<float, 3> vec(const std::vector<float>& values, int k) {
     return {values[3 * k], values[3 * k + 1], values[3 * k + 2]};
 }
 
@@ -34,9 +36,10 @@ TEST(GmshReader, ReadsEveryBlockType) {
     ASSERT_EQ(model.groupCount(), 1);
     const ModelGroup& group = model.groups[0];
     EXPECT_EQ(group.name, "unnamed");
-    EXPECT_EQ(group.vertexCount, 4);
-    EXPECT_EQ(group.faceCount, 2);
-    EXPECT_EQ(group.ownedFaces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3, 3, 0}));
+    EXPECT_EQ(group.vertexCount(), 4);
+    EXPECT_EQ(group.faceCount(), 2);
+    // Indices past the last whole face are checked but not kept.
+    EXPECT_EQ(group.faces, (std::vector<std::uint16_t>{0, 1, 2, 2, 1, 3}));
     for (int k = 0; k < 4; ++k) {
         float f = static_cast<float>(k);
         EXPECT_EQ(vec(group.positions, k), (std::array<float, 3>{f, 3 * f, -2 * f}));
@@ -62,7 +65,7 @@ TEST(GmshReader, AxisMappingAndBoxFromTheOrigin) {
     EXPECT_EQ(group.boundsMin, (std::array<float, 3>{0, 0, -7}));
     EXPECT_EQ(group.boundsMax, (std::array<float, 3>{6, 8, 0}));
     // No texture-coordinate block: zeros.
-    EXPECT_EQ(group.ownedUvs, std::vector<float>(4, 0.0f));
+    EXPECT_EQ(group.uvs, std::vector<float>(4, 0.0f));
 }
 
 TEST(GmshReader, OnlyVerticesGiveZeroNormalsAndUvs) {
@@ -70,8 +73,8 @@ TEST(GmshReader, OnlyVerticesGiveZeroNormalsAndUvs) {
     file.blocks.resize(1);
     ImportedModel model;
     ASSERT_EQ(read(model, file), std::nullopt);
-    EXPECT_EQ(model.groups[0].ownedNormals, std::vector<float>(9, 0.0f));
-    EXPECT_EQ(model.groups[0].ownedUvs, std::vector<float>(6, 0.0f));
+    EXPECT_EQ(model.groups[0].normals, std::vector<float>(9, 0.0f));
+    EXPECT_EQ(model.groups[0].uvs, std::vector<float>(6, 0.0f));
 }
 
 TEST(GmshReader, NameComesFromUnpackedFileNames) {
@@ -96,9 +99,9 @@ TEST(GmshReader, LargestModel) {
     }
     ImportedModel model;
     ASSERT_EQ(read(model, simpleGmsh(65535, indices)), std::nullopt);
-    EXPECT_EQ(model.groups[0].vertexCount, 65535);
-    EXPECT_EQ(model.groups[0].faceCount, 21845);
-    EXPECT_EQ(model.groups[0].ownedFaces, indices);
+    EXPECT_EQ(model.groups[0].vertexCount(), 65535);
+    EXPECT_EQ(model.groups[0].faceCount(), 21845);
+    EXPECT_EQ(model.groups[0].faces, indices);
     EXPECT_EQ(vec(model.groups[0].positions, 65534),
               (std::array<float, 3>{65534, 3 * 65534.0f, -2 * 65534.0f}));
 }
@@ -183,11 +186,12 @@ TEST(GmshReader, EveryErrorMessage) {
     };
     for (const Case& c : cases) {
         ImportedModel model;
-        EXPECT_EQ(readGmshData(model, "mesh.gmsh", c.bytes), c.message) << c.what;
+        EXPECT_EQ(test::readInto(model, readGmshData("mesh.gmsh", c.bytes)), c.message) << c.what;
         EXPECT_TRUE(model.groups.empty()) << c.what;
     }
     ImportedModel model;
-    EXPECT_EQ(readGmshFile(model, "/nonexistent/mesh.gmsh"), "ERR: File missing or damaged.");
+    EXPECT_EQ(test::readInto(model, readModelFile(ModelFormat::Gmsh, "/nonexistent/mesh.gmsh")),
+              "ERR: File missing or damaged.");
 }
 
 TEST(GmshReader, ReadsFromDisk) {
@@ -196,9 +200,9 @@ TEST(GmshReader, ReadsFromDisk) {
     std::string path = (dir / "mesh.gmsh").string();
     test::writeFile(path, std::string(bytes.begin(), bytes.end()));
     ImportedModel model;
-    ASSERT_EQ(readGmshFile(model, path), std::nullopt);
+    ASSERT_EQ(test::readInto(model, readModelFile(ModelFormat::Gmsh, path)), std::nullopt);
     EXPECT_EQ(model.fileName, path);
-    EXPECT_EQ(model.groups[0].vertexCount, 3);
+    EXPECT_EQ(model.groups[0].vertexCount(), 3);
 }
 
 TEST(GmshReader, EveryPrefixFails) {
@@ -206,9 +210,10 @@ TEST(GmshReader, EveryPrefixFails) {
     file.blocks.push_back(GmshBlock{5, 3, 4, std::vector<std::uint8_t>(12, 1)});
     std::vector<std::uint8_t> bytes = file.bytes();
     ImportedModel model;
-    ASSERT_EQ(readGmshData(model, "m.gmsh", bytes), std::nullopt);
+    ASSERT_EQ(test::readInto(model, readGmshData("m.gmsh", bytes)), std::nullopt);
     for (std::size_t length = 0; length < bytes.size(); ++length) {
-        ASSERT_TRUE(readGmshData(model, "m.gmsh", test::prefix(bytes, length))) << length;
+        ASSERT_TRUE(test::readInto(model, readGmshData("m.gmsh", test::prefix(bytes, length))))
+            << length;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/gmdc_writer.h"
+#include "tests/support/gmdl_writer.h"
 #include "tests/support/gmsh_writer.h"
 #include "tests/support/test_paths.h"
 
@@ -34,14 +36,54 @@ TEST(ModelFormat, ReadsWithTheFormatsReader) {
     std::vector<std::uint8_t> bytes = test::simpleGmsh(3, {0, 1, 2}).bytes();
     std::string path = (dir / "m.gmsh").string();
     test::writeFile(path, std::string(bytes.begin(), bytes.end()));
-    ImportedModel model;
-    EXPECT_EQ(readModelFile(ModelFormat::Gmsh, model, path), std::nullopt);
-    EXPECT_EQ(model.groups[0].vertexCount, 3);
+    Result<ImportedModel> read = readModelFile(ModelFormat::Gmsh, path);
+    ASSERT_TRUE(read) << read.error();
+    EXPECT_EQ(read->groups[0].vertexCount(), 3);
+    EXPECT_EQ(readModelFile(path).error(), "");
     // The same bytes are no GMDL file.
-    EXPECT_EQ(readModelFile(ModelFormat::Gmdl, model, path),
+    EXPECT_EQ(readModelFile(ModelFormat::Gmdl, path).error(),
               "ERR: Expected version 7 or 8, found 01000000 instead.");
-    EXPECT_EQ(readModelFile(ModelFormat::Gmdc, model, path),
+    EXPECT_EQ(readModelFile(ModelFormat::Gmdc, path).error(),
               "ERR: Unknown file type (not 0xAC4F8687).");
+    EXPECT_EQ(readModelFile((dir / "m.txt").string()).error(),
+              "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe.");
+}
+
+// Each model owns its arrays: a second read, of the same format or another, leaves the first
+// exactly as it was read.
+TEST(ModelFormat, EveryReadGivesAnIndependentModel) {
+    struct Case {
+        ModelFormat format;
+        std::vector<std::uint8_t> first;
+        std::vector<std::uint8_t> second;
+    };
+    const Case cases[] = {
+        {ModelFormat::Gmdl, test::simpleGmdl(4, {0, 1, 2, 2, 1, 3}).bytes(),
+         test::simpleGmdl(3, {2, 1, 0}).bytes()},
+        {ModelFormat::Gmsh, test::simpleGmsh(4, {0, 1, 2, 2, 1, 3}).bytes(),
+         test::simpleGmsh(3, {2, 1, 0}).bytes()},
+        {ModelFormat::Gmdc, test::simpleGmdc(4, 4, {0, 1, 2, 2, 1, 3}).bytes(),
+         test::simpleGmdc(2, 3, {2, 1, 0}).bytes()},
+    };
+    for (const Case& c : cases) {
+        Result<ImportedModel> first = readModelData(c.format, "first", c.first);
+        ASSERT_TRUE(first) << first.error();
+        const ImportedModel copy = first.value();
+        Result<ImportedModel> second = readModelData(c.format, "second", c.second);
+        ASSERT_TRUE(second) << second.error();
+        Result<ImportedModel> again = readModelData(c.format, "first", c.first);
+        for (const Result<ImportedModel>* model : {&first, &again}) {
+            const ModelGroup& group = model->value().groups[0];
+            const ModelGroup& kept = copy.groups[0];
+            EXPECT_EQ(group.positions, kept.positions);
+            EXPECT_EQ(group.normals, kept.normals);
+            EXPECT_EQ(group.uvs, kept.uvs);
+            EXPECT_EQ(group.faces, kept.faces);
+        }
+        EXPECT_EQ(first->groups[0].vertexCount(), 4);
+        EXPECT_EQ(second->groups[0].vertexCount(), 3);
+        EXPECT_NE(first->groups[0].positions.data(), again->groups[0].positions.data());
+    }
 }
 
 }  // namespace

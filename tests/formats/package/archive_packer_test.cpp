@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_paths.h"
-#include "tests/formats/package/rellabels_streams.h"
 #include "formats/package/archive_unpacker.h"
+#include "tests/formats/package/rellabels_streams.h"
+#include "tests/support/result_text.h"
+#include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
@@ -36,11 +37,11 @@ TEST(PackArchive, ThreeFilesGiveTheDocumentedLayout) {
     test::writeFile(dir / "src" / "KL-without-dot", "not an item either");
 
     std::uint64_t lastDone = 0, lastTotal = 0;
-    ASSERT_EQ(packArchive((dir / "src").string(), (dir / "out.package").string(),
-                          [&](std::uint64_t done, std::uint64_t total) {
-                              lastDone = done;
-                              lastTotal = total;
-                          }),
+    ASSERT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "out.package").string(),
+                                        [&](std::uint64_t done, std::uint64_t total) {
+                                            lastDone = done;
+                                            lastTotal = total;
+                                        })),
               std::nullopt);
     EXPECT_EQ(lastDone, 15u);
     EXPECT_EQ(lastTotal, 15u);
@@ -88,7 +89,7 @@ TEST(PackArchive, PackThenUnpackGivesBackTheSameFiles) {
     test::writeFile(dir / "real.package",
                     test::readFile(test::samplePath(
                         "package/spore-smfx/Valla_CreaturePartUnlocking_Cell.package")));
-    ASSERT_TRUE(unpackArchive((dir / "real.package").string()).succeeded);
+    ASSERT_TRUE(unpackArchive((dir / "real.package").string()).ok());
     const fs::path source = dir / "real";
     std::string bytes;
     for (int i = 0; i < 70000; ++i) {
@@ -99,9 +100,10 @@ TEST(PackArchive, PackThenUnpackGivesBackTheSameFiles) {
     test::writeFile(source / "KL-_PNG-2F7D0004-00000001-00000002.png", "");
     const std::set<std::string> names = folderNames(source);
 
-    ASSERT_EQ(packArchive(source.string(), (dir / "repacked.package").string()), std::nullopt);
-    UnpackResult result = unpackArchive((dir / "repacked.package").string());
-    ASSERT_TRUE(result.succeeded) << result.text;
+    ASSERT_EQ(test::errorOf(packArchive(source.string(), (dir / "repacked.package").string())),
+              std::nullopt);
+    Result<std::string> result = unpackArchive((dir / "repacked.package").string());
+    ASSERT_TRUE(result.ok()) << test::shown(result);
     std::set<std::string> back = folderNames(dir / "repacked");
     std::set<std::string> nonEmpty;
     for (const std::string& name : names) {
@@ -116,7 +118,8 @@ TEST(PackArchive, PackThenUnpackGivesBackTheSameFiles) {
     }
 
     // Name order makes the package reproducible.
-    ASSERT_EQ(packArchive(source.string(), (dir / "again.package").string()), std::nullopt);
+    ASSERT_EQ(test::errorOf(packArchive(source.string(), (dir / "again.package").string())),
+              std::nullopt);
     EXPECT_TRUE(test::readFile(dir / "again.package") == test::readFile(dir / "repacked.package"));
 }
 
@@ -148,7 +151,9 @@ TEST(PackArchive, NameErrors) {
         test::TempDir dir;
         fs::create_directory(dir / "src");
         test::writeFile(dir / "src" / c.name, "data");
-        EXPECT_EQ(packArchive((dir / "src").string(), (dir / "out.package").string()), c.error)
+        EXPECT_EQ(
+            test::errorOf(packArchive((dir / "src").string(), (dir / "out.package").string())),
+            c.error)
             << c.name;
         EXPECT_EQ(fs::exists(dir / "out.package"), !c.error) << c.name;
     }
@@ -159,8 +164,10 @@ TEST(PackArchive, NothingToPack) {
     fs::create_directory(dir / "src");
     test::writeFile(dir / "src" / "readme.txt", "no items here");
     const std::string noMatch = "ERR: 00000002 No such file or directory on FindFirstFile().";
-    EXPECT_EQ(packArchive((dir / "src").string(), (dir / "out.package").string()), noMatch);
-    EXPECT_EQ(packArchive((dir / "none").string(), (dir / "out.package").string()), noMatch);
+    EXPECT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "out.package").string())),
+              noMatch);
+    EXPECT_EQ(test::errorOf(packArchive((dir / "none").string(), (dir / "out.package").string())),
+              noMatch);
     EXPECT_FALSE(fs::exists(dir / "out.package"));
 }
 
@@ -172,11 +179,12 @@ TEST(PackArchive, MoreThanTenThousandFilesAreRefused) {
         std::snprintf(name, sizeof name, "KL-UNKN-00000001-00000002-%08X.bnry", i);
         test::writeFile(dir / "src" / name, "");
     }
-    ASSERT_EQ(packArchive((dir / "src").string(), (dir / "full.package").string()), std::nullopt);
+    ASSERT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "full.package").string())),
+              std::nullopt);
     EXPECT_EQ(sampleLe32(test::readFile(dir / "full.package"), 36), 10000u);
 
     test::writeFile(dir / "src" / "KL-UNKN-00000001-00000002-FFFFFFFF.bnry", "");
-    EXPECT_EQ(packArchive((dir / "src").string(), (dir / "over.package").string()),
+    EXPECT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "over.package").string())),
               "ERR: Found 10001 files matching KL-*.*, more than the 10000 a package holds.");
     EXPECT_FALSE(fs::exists(dir / "over.package"));
 }
@@ -187,7 +195,7 @@ TEST(PackArchive, SizeLimits) {
     fs::create_directory(dir / "big");
     test::writeFile(dir / "big" / "KL-UNKN-00000001-00000002-00000003.bnry", "");
     fs::resize_file(dir / "big" / "KL-UNKN-00000001-00000002-00000003.bnry", 0x80000000u);
-    EXPECT_EQ(packArchive((dir / "big").string(), (dir / "out.package").string()),
+    EXPECT_EQ(test::errorOf(packArchive((dir / "big").string(), (dir / "out.package").string())),
               "ERR: File length exceeds 2 GB size.");
 
     fs::create_directory(dir / "many");
@@ -197,7 +205,7 @@ TEST(PackArchive, SizeLimits) {
         test::writeFile(path, "");
         fs::resize_file(path, 0x7FFFFFFFu);
     }
-    EXPECT_EQ(packArchive((dir / "many").string(), (dir / "out.package").string()),
+    EXPECT_EQ(test::errorOf(packArchive((dir / "many").string(), (dir / "out.package").string())),
               "ERR: Package would be 6442451129 bytes, more than the 4 GB a DBPF file holds.");
     EXPECT_FALSE(fs::exists(dir / "out.package"));
 }
@@ -210,17 +218,18 @@ TEST(PackArchive, AFailedPackLeavesAnExistingPackageAlone) {
     fs::create_directory(dir / "src" / "KL-NOTE-2B6CAB5F-00000000-00000002.txt");
     test::writeFile(dir / "game.package", "the old package");
 
-    EXPECT_EQ(packArchive((dir / "src").string(), (dir / "game.package").string()),
+    EXPECT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "game.package").string())),
               "ERR: Unable to open file KL-NOTE-2B6CAB5F-00000000-00000002.txt for read.");
     EXPECT_EQ(test::readFile(dir / "game.package"), "the old package");
     EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"game.package", "src"}));
 
     const std::string unwritable = (dir / "no-folder" / "x.package").string();
     fs::remove_all(dir / "src" / "KL-NOTE-2B6CAB5F-00000000-00000002.txt");
-    EXPECT_EQ(packArchive((dir / "src").string(), unwritable),
+    EXPECT_EQ(test::errorOf(packArchive((dir / "src").string(), unwritable)),
               "ERR: Unable to open file " + unwritable + " for write.");
 
-    ASSERT_EQ(packArchive((dir / "src").string(), (dir / "game.package").string()), std::nullopt);
+    ASSERT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "game.package").string())),
+              std::nullopt);
     EXPECT_EQ(sampleLe32(test::readFile(dir / "game.package"), 36), 1u);
 }
 

@@ -10,9 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_paths.h"
 #include "tests/formats/package/package_builder.h"
 #include "tests/formats/package/rellabels_streams.h"
+#include "tests/support/result_text.h"
+#include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
@@ -36,7 +37,7 @@ std::set<std::string> folderNames(const fs::path& folder) {
 
 // Writes the package into a fresh folder and unpacks it there.
 struct Unpacked {
-    UnpackResult result;
+    Result<std::string> result;
     fs::path folder;
 };
 
@@ -73,8 +74,8 @@ TEST(UnpackArchive, RealSporePackagesGiveTheBytesAtTheirIndexOffsets) {
         const std::string package =
             test::readFile(test::samplePath("package/spore-smfx/" + c.file));
         Unpacked unpacked = unpackBytes(dir, package, c.file);
-        ASSERT_TRUE(unpacked.result.succeeded) << unpacked.result.text;
-        EXPECT_EQ(unpacked.result.text, report(dir / c.file, static_cast<int>(c.count)));
+        ASSERT_TRUE(unpacked.result.ok()) << test::shown(unpacked.result);
+        EXPECT_EQ(test::shown(unpacked.result), report(dir / c.file, static_cast<int>(c.count)));
 
         // Walk the index here: version 3, type 4, 28-byte entries; the last of equal ids wins.
         ASSERT_EQ(test::sampleLe32(package, 4), 3u);
@@ -141,15 +142,15 @@ TEST(UnpackArchive, EveryIndexFormGivesItsIds) {
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        TestPackage spec;
-        spec.magic = c.magic;
-        spec.version = 3;
-        spec.indexType = c.indexType;
-        spec.constant1 = 0x01C135DA;
-        spec.constant2 = 0xBEEF;
-        spec.items = {{0x00E6BCE5, 1, 2, "first item"}, {0x2F7D0004, 3, 4, "second"}};
-        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
-        ASSERT_TRUE(unpacked.result.succeeded) << c.magic << c.indexType << unpacked.result.text;
+        TestPackage package;
+        package.magic = c.magic;
+        package.version = 3;
+        package.indexType = c.indexType;
+        package.constant1 = 0x01C135DA;
+        package.constant2 = 0xBEEF;
+        package.items = {{0x00E6BCE5, 1, 2, "first item"}, {0x2F7D0004, 3, 4, "second"}};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
+        ASSERT_TRUE(unpacked.result.ok()) << c.magic << c.indexType << test::shown(unpacked.result);
         EXPECT_EQ(folderNames(unpacked.folder), (std::set<std::string>{c.name1, c.name2}));
         EXPECT_EQ(test::readFile(unpacked.folder / c.name1), "first item");
         EXPECT_EQ(test::readFile(unpacked.folder / c.name2), "second");
@@ -158,7 +159,7 @@ TEST(UnpackArchive, EveryIndexFormGivesItsIds) {
 
 TEST(UnpackArchive, ItemRules) {
     test::TempDir dir;
-    TestPackage spec;
+    TestPackage package;
     TestItem compressed{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 0x0001};
     TestItem compressed50 = compressed;
     compressed50.instanceId = 2;
@@ -171,19 +172,19 @@ TEST(UnpackArchive, ItemRules) {
                         0,          0x00010000};
     TestItem duplicateFirst{0x2B6CAB5F, 0, 6, "first"};
     TestItem duplicateSecond{0x2B6CAB5F, 0, 6, "second"};
-    spec.items = {compressed, compressed50,   empty,          highBit,
-                  upperFlags, duplicateFirst, duplicateSecond};
+    package.items = {compressed, compressed50,   empty,          highBit,
+                     upperFlags, duplicateFirst, duplicateSecond};
 
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
     std::string status;
-    test::writeFile(dir / "rules.package", test::buildPackage(spec));
-    UnpackResult result = unpackArchive((dir / "rules.package").string(),
-                                        [&](std::uint64_t done, std::uint64_t total) {
-                                            progress.push_back({done, total});
-                                        },
-                                        [&](const std::string& text) { status += text; });
-    ASSERT_TRUE(result.succeeded) << result.text;
-    EXPECT_EQ(result.text, report(dir / "rules.package", 7));
+    test::writeFile(dir / "rules.package", test::buildPackage(package));
+    Result<std::string> result = unpackArchive((dir / "rules.package").string(),
+                                               [&](std::uint64_t done, std::uint64_t total) {
+                                                   progress.push_back({done, total});
+                                               },
+                                               [&](const std::string& text) { status += text; });
+    ASSERT_TRUE(result.ok()) << test::shown(result);
+    EXPECT_EQ(test::shown(result), report(dir / "rules.package", 7));
     EXPECT_EQ(status, "Vazuvu V0.21 - by Dudoda\r\nEntry count = 7\r\nworking...");
     ASSERT_EQ(progress.size(), 7u);
     EXPECT_EQ(progress.back(), (std::pair<std::uint64_t, std::uint64_t>{7, 7}));
@@ -199,7 +200,7 @@ TEST(UnpackArchive, ItemRules) {
 
     // A second run reuses the folder and overwrites its files.
     test::writeFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000006.txt", "edited");
-    EXPECT_TRUE(unpackArchive((dir / "rules.package").string()).succeeded);
+    EXPECT_TRUE(unpackArchive((dir / "rules.package").string()).ok());
     EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000006.txt"), "second");
 }
 
@@ -207,9 +208,9 @@ TEST(UnpackArchive, HeaderErrors) {
     TestPackage valid;
     valid.items = {{1, 2, 3, "x"}};
     auto with = [&valid](auto change) {
-        TestPackage spec = valid;
-        change(spec);
-        return test::buildPackage(spec);
+        TestPackage package = valid;
+        change(package);
+        return test::buildPackage(package);
     };
     auto patched = [](std::string bytes, std::size_t at, std::uint32_t value) {
         test::putLe32At(bytes, at, value);
@@ -247,8 +248,8 @@ TEST(UnpackArchive, HeaderErrors) {
     for (const auto& [bytes, message] : cases) {
         test::TempDir dir;
         Unpacked unpacked = unpackBytes(dir, bytes);
-        EXPECT_FALSE(unpacked.result.succeeded);
-        EXPECT_EQ(unpacked.result.text, message);
+        EXPECT_FALSE(unpacked.result.ok());
+        EXPECT_EQ(test::shown(unpacked.result), message);
     }
 }
 
@@ -280,27 +281,27 @@ TEST(UnpackArchive, IndexErrors) {
     };
     for (const Case& c : cases) {
         test::TempDir dir;
-        TestPackage spec;
-        spec.magic = c.magic;
-        spec.indexType = c.indexType;
-        spec.nullWord = c.nullWord;
-        spec.indexSize = c.indexSize;
-        spec.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
-        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
-        EXPECT_FALSE(unpacked.result.succeeded);
-        EXPECT_EQ(unpacked.result.text, c.message) << c.magic << " " << c.indexType;
+        TestPackage package;
+        package.magic = c.magic;
+        package.indexType = c.indexType;
+        package.nullWord = c.nullWord;
+        package.indexSize = c.indexSize;
+        package.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
+        EXPECT_FALSE(unpacked.result.ok());
+        EXPECT_EQ(test::shown(unpacked.result), c.message) << c.magic << " " << c.indexType;
         EXPECT_TRUE(folderNames(unpacked.folder).empty());
     }
 }
 
 TEST(UnpackArchive, IndexCutShortFailsAfterTheItemsBeforeTheCut) {
     test::TempDir dir;
-    TestPackage spec;
-    spec.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
-    std::string bytes = test::buildPackage(spec);
+    TestPackage package;
+    package.items = {{1, 2, 3, "one"}, {1, 2, 4, "two"}};
+    std::string bytes = test::buildPackage(package);
     bytes.resize(bytes.size() - 1);
     Unpacked unpacked = unpackBytes(dir, bytes);
-    EXPECT_EQ(unpacked.result.text, "ERR: File read error.");
+    EXPECT_EQ(test::shown(unpacked.result), "ERR: File read error.");
     EXPECT_EQ(folderNames(unpacked.folder),
               (std::set<std::string>{"KL-UNKN-00000001-00000002-00000003.bnry"}));
 }
@@ -348,11 +349,11 @@ TEST(UnpackArchive, ItemErrors) {
     };
     for (const auto& [bad, message] : cases) {
         test::TempDir dir;
-        TestPackage spec;
-        spec.items = {bad};
-        Unpacked unpacked = unpackBytes(dir, test::buildPackage(spec));
-        EXPECT_FALSE(unpacked.result.succeeded);
-        EXPECT_EQ(unpacked.result.text, message);
+        TestPackage package;
+        package.items = {bad};
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
+        EXPECT_FALSE(unpacked.result.ok());
+        EXPECT_EQ(test::shown(unpacked.result), message);
     }
 }
 
@@ -360,32 +361,33 @@ TEST(UnpackArchive, FileErrors) {
     test::TempDir dir;
     Unpacked missing;
     missing.result = unpackArchive((dir / "missing.package").string());
-    EXPECT_EQ(missing.result.text,
+    EXPECT_EQ(test::shown(missing.result),
               "Failed to open input file " + (dir / "missing.package").string() + "\r\n");
-    EXPECT_FALSE(missing.result.succeeded);
+    EXPECT_FALSE(missing.result.ok());
 
-    TestPackage spec;
-    spec.items = {{1, 2, 3, "item"}};
+    TestPackage package;
+    package.items = {{1, 2, 3, "item"}};
     fs::create_directories(dir / "blocked" / "KL-UNKN-00000001-00000002-00000003.bnry");
-    Unpacked blocked = unpackBytes(dir, test::buildPackage(spec), "blocked.package");
-    EXPECT_EQ(blocked.result.text,
+    Unpacked blocked = unpackBytes(dir, test::buildPackage(package), "blocked.package");
+    EXPECT_EQ(test::shown(blocked.result),
               "ERR: Unable to open KL-UNKN-00000001-00000002-00000003.bnry for writing.");
 }
 
 TEST(UnpackArchive, EveryPrefixOfAPackageFailsCleanly) {
-    TestPackage spec;
-    spec.items = {{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 1}, {1, 2, 3, "plain"}};
+    TestPackage package;
+    package.items = {{0x2B6CAB5F, 0, 1, kWorkedStream, 9, 1}, {1, 2, 3, "plain"}};
     for (const char* magic : {"DBPF", "DBBF"}) {
-        spec.magic = magic;
-        const std::string bytes = test::buildPackage(spec);
+        package.magic = magic;
+        const std::string bytes = test::buildPackage(package);
         test::TempDir dir;
         for (std::size_t size = 0; size < bytes.size(); ++size) {
             const std::string name = "cut" + std::to_string(size) + ".package";
             Unpacked unpacked = unpackBytes(dir, bytes.substr(0, size), name);
-            EXPECT_FALSE(unpacked.result.succeeded) << magic << " " << size;
-            EXPECT_TRUE(unpacked.result.text.rfind("ERR: ", 0) == 0) << unpacked.result.text;
+            EXPECT_FALSE(unpacked.result.ok()) << magic << " " << size;
+            EXPECT_TRUE(test::shown(unpacked.result).rfind("ERR: ", 0) == 0)
+                << test::shown(unpacked.result);
         }
-        EXPECT_TRUE(unpackBytes(dir, bytes).result.succeeded);
+        EXPECT_TRUE(unpackBytes(dir, bytes).result.ok());
     }
 }
 
@@ -431,8 +433,8 @@ TEST(UnpackArchive, OffsetsBeyondTwoAndFourGiB) {
             out.seekp(static_cast<std::streamoff>(c.indexOffset));
             out.write(index.data(), static_cast<std::streamsize>(index.size()));
         }
-        UnpackResult result = unpackArchive(path.string());
-        ASSERT_TRUE(result.succeeded) << c.magic << ": " << result.text;
+        Result<std::string> result = unpackArchive(path.string());
+        ASSERT_TRUE(result.ok()) << c.magic << ": " << test::shown(result);
         EXPECT_EQ(test::readFile(dir / "large" / "KL-NOTE-2B6CAB5F-00000007-00000008.txt"), "far!");
     }
 }

@@ -45,35 +45,36 @@ inline void putLe32At(std::string& out, std::size_t at, std::uint32_t value) {
     }
 }
 
-inline std::string buildPackage(const TestPackage& spec) {
-    const bool dbbf = spec.magic == "DBBF";
+inline std::string buildPackage(const TestPackage& package) {
+    const bool dbbf = package.magic == "DBBF";
     std::string out(128, '\0');
-    out.replace(0, 4, spec.magic);
-    putLe32At(out, 4, spec.version);
-    putLe32At(out, 36, spec.entryCount.value_or(static_cast<std::uint32_t>(spec.items.size())));
+    out.replace(0, 4, package.magic);
+    putLe32At(out, 4, package.version);
+    putLe32At(out, 36,
+              package.entryCount.value_or(static_cast<std::uint32_t>(package.items.size())));
 
     std::vector<std::uint32_t> offsets;
-    for (const TestItem& item : spec.items) {
+    for (const TestItem& item : package.items) {
         offsets.push_back(static_cast<std::uint32_t>(out.size()));
         out += item.bytes;
     }
 
     const std::uint32_t indexOffset = static_cast<std::uint32_t>(out.size());
     std::string index;
-    appendLe32(index, spec.indexType);
-    if (spec.indexType == 5 || spec.indexType == 6 || spec.indexType == 7) {
-        appendLe32(index, spec.constant1);
+    appendLe32(index, package.indexType);
+    if (package.indexType == 5 || package.indexType == 6 || package.indexType == 7) {
+        appendLe32(index, package.constant1);
     }
-    if (spec.indexType == 7) {
-        appendLe32(index, spec.constant2);
+    if (package.indexType == 7) {
+        appendLe32(index, package.constant2);
     }
-    appendLe32(index, spec.nullWord);
-    for (std::size_t i = 0; i < spec.items.size(); ++i) {
-        const TestItem& item = spec.items[i];
-        if (spec.indexType != 5 && spec.indexType != 6 && spec.indexType != 7) {
+    appendLe32(index, package.nullWord);
+    for (std::size_t i = 0; i < package.items.size(); ++i) {
+        const TestItem& item = package.items[i];
+        if (package.indexType != 5 && package.indexType != 6 && package.indexType != 7) {
             appendLe32(index, item.typeId);
         }
-        if (spec.indexType != 7) {
+        if (package.indexType != 7) {
             appendLe32(index, item.groupId);
         }
         appendLe32(index, item.instanceId);
@@ -89,12 +90,12 @@ inline std::string buildPackage(const TestPackage& spec) {
     out += index;
 
     const std::uint32_t indexSize =
-        spec.indexSize.value_or(static_cast<std::uint32_t>(index.size()));
+        package.indexSize.value_or(static_cast<std::uint32_t>(index.size()));
     if (dbbf) {
         putLe32At(out, 40, indexSize);
-        putLe32At(out, 44, spec.indexSizeHigh);
+        putLe32At(out, 44, package.indexSizeHigh);
         putLe32At(out, 56, indexOffset);
-        putLe32At(out, 60, spec.indexOffsetHigh);
+        putLe32At(out, 60, package.indexOffsetHigh);
     } else {
         putLe32At(out, 44, indexSize);
         putLe32At(out, 64, indexOffset);

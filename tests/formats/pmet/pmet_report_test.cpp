@@ -63,11 +63,11 @@ const std::string kHeading =
     "Alpha PMET contents parser\r\nYou should expect this to change in the future\r\n\r\n";
 
 std::string parse(const std::string& bytes) {
-    std::vector<unsigned char> copy(bytes.begin(), bytes.end());  // its own allocation
-    BigEndianInput input(copy.data(), copy.size());
+    std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());  // its own allocation
+    ByteReader input(copy.data(), copy.size());
     PmetRecord record;
-    std::optional<std::string> error = readPmetRecord(input, record);
-    return error ? *error : formatPmetReport(record);
+    Status read = readPmetRecord(input, record);
+    return read ? formatPmetReport(record) : read.error();
 }
 
 TEST(PmetReport, Version10) {
@@ -254,13 +254,23 @@ TEST(PmetReport, FilesAndReportNames) {
     TempDir dir;
     std::filesystem::current_path(dir.path());
     writeFile("creature.pmet", PmetParts().bytes());
-    EXPECT_EQ(parsePmetFile("creature.pmet"), parse(PmetParts().bytes()));
-    EXPECT_EQ(parsePmetFile("missing.pmet"), "ERR: File missing.pmet not able to be opened.");
+    Result<PmetReportFile> written = writePmetReportFile("creature.pmet");
+    ASSERT_TRUE(written) << written.error();
+    EXPECT_EQ(written->path, "creature.txt");
+    EXPECT_EQ(written->report.value(), parse(PmetParts().bytes()));
+    EXPECT_EQ(readFile("creature.txt"), written->report.value());
 
-    ASSERT_TRUE(writePmetReport("creature.txt", "line\r\nnext\r\n"));
-    EXPECT_EQ(readFile("creature.txt"), "line\r\nnext\r\n");
+    // A file that cannot be read gets its error written in place of the report.
+    written = writePmetReportFile("missing.pmet");
+    ASSERT_TRUE(written) << written.error();
+    EXPECT_EQ(written->report.error(), "ERR: File missing.pmet not able to be opened.");
+    EXPECT_EQ(readFile("missing.txt"), "ERR: File missing.pmet not able to be opened.");
+
     std::filesystem::create_directory("blocked.txt");
-    EXPECT_FALSE(writePmetReport("blocked.txt", "x"));
+    writeFile("blocked.pmet", PmetParts().bytes());
+    written = writePmetReportFile("blocked.pmet");
+    EXPECT_EQ(written.error(), "Unable to create .txt file.");
+    EXPECT_EQ(written.failedOutput(), "blocked.txt");
 
     const std::pair<const char*, const char*> names[] = {
         {"creature.pmet", "creature.txt"},

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/result_text.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
@@ -109,7 +110,7 @@ TEST_F(RasterConverter, WritesExactDdsHeaderAndLevelZeroData) {
         RasterHeader h;
         h.format = c.format;
         writeFile("tree.rast", raster(h, c.levelSize));
-        EXPECT_EQ(convertRasterFile("tree.rast"), "tree.rast converted, no error.");
+        EXPECT_EQ(test::shown(convertRasterFile("tree.rast")), "tree.rast converted, no error.");
         std::string expected;
         for (std::uint32_t word : c.words) {
             expected += u32(word);
@@ -135,7 +136,7 @@ TEST_F(RasterConverter, ImageMagickReadsCompressedOutput) {
         RasterHeader h;
         h.format = c.format;
         writeFile("tree.rast", raster(h, c.levelSize));
-        ASSERT_EQ(writeDdsFromRaster("tree.rast"), std::nullopt);
+        ASSERT_EQ(test::errorOf(convertRasterFile("tree.rast")), std::nullopt);
         EXPECT_EQ(identify("%w %h %m %[compression]", dir_ / "tree-mm00.dds"), c.expected);
     }
 }
@@ -146,7 +147,7 @@ TEST_F(RasterConverter, ImageMagickReadsArgbPixels) {
     h.format = kArgb;
     writeFile("argb.rast", header(h) + u32(16) + u32(0x80FF0000) + u32(0xFF00FF00) +
                                u32(0x400000FF) + u32(0xFF123456));
-    ASSERT_EQ(writeDdsFromRaster("argb.rast"), std::nullopt);
+    ASSERT_EQ(test::errorOf(convertRasterFile("argb.rast")), std::nullopt);
     std::string format = "%w %h %m";
     for (const char* p : {"p{0,0}", "p{1,0}", "p{0,1}", "p{1,1}"}) {
         format += " ";
@@ -180,7 +181,7 @@ TEST_F(RasterConverter, LevelSizeMustBeFourTimesASquaredPowerOfTwo) {
         // Only the size is written for rejected sizes: no data is needed to reject them.
         bool accepted = c.result[0] != 'E';
         writeFile("tree.rast", accepted ? raster(h, c.levelSize) : header(h) + u32(c.levelSize));
-        EXPECT_EQ(convertRasterFile("tree.rast"), c.result) << c.levelSize;
+        EXPECT_EQ(test::shown(convertRasterFile("tree.rast")), c.result) << c.levelSize;
         EXPECT_EQ(std::filesystem::exists("tree-mm00.dds"), accepted) << c.levelSize;
     }
 }
@@ -188,7 +189,7 @@ TEST_F(RasterConverter, LevelSizeMustBeFourTimesASquaredPowerOfTwo) {
 TEST_F(RasterConverter, LargestSideIsAcceptedWithoutAllocatingForMissingData) {
     RasterHeader h;
     writeFile("tree.rast", header(h) + u32(0x40000000) + "abcd");
-    EXPECT_EQ(convertRasterFile("tree.rast"),
+    EXPECT_EQ(test::shown(convertRasterFile("tree.rast")),
               "ERR: File read error, only 4 of 1073741824 bytes read.");
     EXPECT_EQ(filesIn(dir_.path()), (std::set<std::string>{"tree.rast"}));
 }
@@ -210,7 +211,7 @@ TEST_F(RasterConverter, MipLevelCountIsCheckedButOnlyLevelZeroIsWritten) {
         RasterHeader h;
         h.mipLevels = c.mipLevels;
         writeFile("tree.rast", raster(h, 64));
-        EXPECT_EQ(convertRasterFile("tree.rast"), c.result) << c.mipLevels;
+        EXPECT_EQ(test::shown(convertRasterFile("tree.rast")), c.result) << c.mipLevels;
         std::set<std::string> expected{"tree.rast"};
         if (c.result[0] != 'E') {
             expected.insert("tree-mm00.dds");
@@ -248,7 +249,7 @@ TEST_F(RasterConverter, HeaderErrorsInCheckingOrder) {
     };
     for (const Case& c : cases) {
         writeFile("tree.rast", c.content);
-        EXPECT_EQ(convertRasterFile("tree.rast"), c.result);
+        EXPECT_EQ(test::shown(convertRasterFile("tree.rast")), c.result);
         EXPECT_EQ(filesIn(dir_.path()), (std::set<std::string>{"tree.rast"})) << c.result;
     }
 }
@@ -259,23 +260,24 @@ TEST_F(RasterConverter, EveryTruncationIsAnError) {
     std::string whole = header(h) + u32(64) + pattern(64);
     for (std::size_t size = 0; size < whole.size(); ++size) {
         writeFile("cut.rast", whole.substr(0, size));
-        std::string result = convertRasterFile("cut.rast");
+        std::string result = test::shown(convertRasterFile("cut.rast"));
         EXPECT_EQ(result.rfind("ERR: ", 0), 0u) << size << ": " << result;
         EXPECT_FALSE(std::filesystem::exists("cut-mm00.dds")) << size;
     }
 }
 
 TEST_F(RasterConverter, MissingInput) {
-    EXPECT_EQ(convertRasterFile("missing.rast"), "Failed to open input file missing.rast.\r\n");
+    EXPECT_EQ(test::shown(convertRasterFile("missing.rast")),
+              "Failed to open input file missing.rast.\r\n");
     EXPECT_TRUE(filesIn(dir_.path()).empty());
 }
 
 TEST_F(RasterConverter, ConvertingAgainOverwritesTheOutput) {
     RasterHeader h;
     writeFile("tree.rast", raster(h, 64));
-    ASSERT_EQ(writeDdsFromRaster("tree.rast"), std::nullopt);
+    ASSERT_EQ(test::errorOf(convertRasterFile("tree.rast")), std::nullopt);
     writeFile("tree.rast", raster(h, 16));
-    ASSERT_EQ(writeDdsFromRaster("tree.rast"), std::nullopt);
+    ASSERT_EQ(test::errorOf(convertRasterFile("tree.rast")), std::nullopt);
     EXPECT_EQ(readFile("tree-mm00.dds").size(), 128u + 16u);
     EXPECT_EQ(filesIn(dir_.path()), (std::set<std::string>{"tree.rast", "tree-mm00.dds"}));
 }
@@ -285,11 +287,11 @@ TEST_F(RasterConverter, OutputThatCannotBeReplaced) {
     writeFile("tree.rast", raster(h, 16));
     std::filesystem::create_directory("tree-mm00.dds");
     writeFile("tree-mm00.dds/keep", "x");
-    EXPECT_EQ(convertRasterFile("tree.rast"),
+    EXPECT_EQ(test::shown(convertRasterFile("tree.rast")),
               "ERR: Output file tree-mm00.dds unable to be opened.");
     EXPECT_EQ(filesIn(dir_.path()), (std::set<std::string>{"tree.rast", "tree-mm00.dds"}));
 
-    EXPECT_EQ(convertRasterFile("tree.rast/x.rast"),
+    EXPECT_EQ(test::shown(convertRasterFile("tree.rast/x.rast")),
               "Failed to open input file tree.rast/x.rast.\r\n");
 }
 
@@ -330,7 +332,7 @@ TEST_F(RasterConverter, FailedWriteKeepsThePreviousOutput) {
         std::string result;
         {
             FileSizeLimit limit(c.limit);
-            result = convertRasterFile("tree.rast");
+            result = test::shown(convertRasterFile("tree.rast"));
         }
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(readFile("tree-mm00.dds"), "previous");
@@ -342,7 +344,8 @@ TEST_F(RasterConverter, OutputLandsBesideTheInput) {
     std::filesystem::create_directory("in.dir");
     RasterHeader h;
     writeFile("in.dir/tree.rast", raster(h, 16));
-    EXPECT_EQ(convertRasterFile("in.dir/tree.rast"), "in.dir/tree.rast converted, no error.");
+    EXPECT_EQ(test::shown(convertRasterFile("in.dir/tree.rast")),
+              "in.dir/tree.rast converted, no error.");
     EXPECT_TRUE(std::filesystem::exists("in.dir/tree-mm00.dds"));
 
     struct Case {

@@ -18,7 +18,7 @@ QRadioButton& radio(QDialog& dialog, const char* id) {
 TEST_F(AttachMeshDialogTest, StartsWithTheOgreMeshLoaderAndTheFirstNode) {
     addNode("groundplane");
     addNode("shark");
-    int result = run(runAttachMeshDialog, [&](QDialog& dialog) {
+    std::optional<AttachChoice> result = run(runAttachMeshDialog, [&](QDialog& dialog) {
         EXPECT_TRUE(radio(dialog, "id1007").isChecked());
         EXPECT_EQ(radio(dialog, "id1007").text().toStdString(), "Load from Ogre .mesh");
         EXPECT_EQ(radio(dialog, "id1008").text().toStdString(), "Load from Spore .gmdl");
@@ -30,41 +30,41 @@ TEST_F(AttachMeshDialogTest, StartsWithTheOgreMeshLoaderAndTheFirstNode) {
         EXPECT_EQ(combo(dialog).count(), 2);
         click(dialog, "id1");
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(state.attachSource, kAttachOgreMesh);
-    EXPECT_EQ(state.attachTargetNode, "groundplane");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->source, AttachSource::OgreMesh);
+    EXPECT_EQ(result->targetNode, "groundplane");
 }
 
 TEST_F(AttachMeshDialogTest, EachLoaderChoiceGivesItsSource) {
     addNode("shark");
     addNode("ray");
-    const std::pair<const char*, int> cases[] = {{"id1007", kAttachOgreMesh},
-                                                 {"id1008", kAttachGmdl},
-                                                 {"id1009", kAttachGmdc},
-                                                 {"id1010", kAttachGmsh}};
+    const std::pair<const char*, AttachSource> cases[] = {{"id1007", AttachSource::OgreMesh},
+                                                          {"id1008", AttachSource::Gmdl},
+                                                          {"id1009", AttachSource::Gmdc},
+                                                          {"id1010", AttachSource::Gmsh}};
     for (const auto& [id, source] : cases) {
-        state.attachSource = 0;
-        int result = run(runAttachMeshDialog, [&, id = id](QDialog& dialog) {
-            QTest::mouseClick(&radio(dialog, id), Qt::LeftButton);
-            combo(dialog).setCurrentIndex(1);
-            click(dialog, "id1");
-        });
-        EXPECT_EQ(result, 1);
-        EXPECT_EQ(state.attachSource, source) << id;
-        EXPECT_EQ(state.attachTargetNode, "ray");
+        std::optional<AttachChoice> result =
+            run(runAttachMeshDialog, [&, id = id](QDialog& dialog) {
+                QTest::mouseClick(&radio(dialog, id), Qt::LeftButton);
+                combo(dialog).setCurrentIndex(1);
+                click(dialog, "id1");
+            });
+        ASSERT_TRUE(result) << id;
+        EXPECT_EQ(result->source, source) << id;
+        EXPECT_EQ(result->targetNode, "ray");
     }
 }
 
 TEST_F(AttachMeshDialogTest, CancelLeavesNoTarget) {
     addNode("shark");
-    state.attachTargetNode = "earlier";
-    EXPECT_EQ(run(runAttachMeshDialog, [](QDialog& dialog) { click(dialog, "id2"); }), 2);
-    EXPECT_EQ(state.attachTargetNode, "");
+    EXPECT_FALSE(run(runAttachMeshDialog, [](QDialog& dialog) { click(dialog, "id2"); }));
 }
 
 TEST_F(AttachMeshDialogTest, NoNodesLeaveNoTarget) {
-    EXPECT_EQ(run(runAttachMeshDialog, [](QDialog& dialog) { click(dialog, "id1"); }), 1);
-    EXPECT_EQ(state.attachTargetNode, "");
+    std::optional<AttachChoice> result =
+        run(runAttachMeshDialog, [](QDialog& dialog) { click(dialog, "id1"); });
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->targetNode, "");
 }
 
 }  // namespace

@@ -51,10 +51,11 @@ class NodeDialogTest : public ::testing::Test {
         return state.sceneManager->getRootSceneNode()->createChildSceneNode(name);
     }
 
-    // Runs the dialog; script drives it once it is on screen. A dialog the script left open
-    // ends with -1, so that a failed step fails the test instead of hanging it.
-    int run(const std::function<int(QWidget*, AppState&)>& dialog,
-            const std::function<void(QDialog&)>& script) {
+    // Runs the dialog and returns what it returns; script drives it once it is on screen. A
+    // dialog the script left open ends with -1, so that a failed step fails the test instead of
+    // hanging it.
+    template <typename RunDialog>
+    auto run(RunDialog dialog, const std::function<void(QDialog&)>& script) {
         QTimer::singleShot(0, [script] {
             QPointer<QDialog> shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_FALSE(shown.isNull());

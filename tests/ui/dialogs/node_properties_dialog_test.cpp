@@ -26,7 +26,7 @@ TEST_F(NodePropertiesDialogTest, ShowsAndAppliesTheSelectedNodesScale) {
     Ogre::SceneNode* shark = addNode("shark");
     shark->setScale(1, 2, 3);
     state.selectedNodeName = "shark";
-    int result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
+    std::optional<NodeScaleRecord> result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
         EXPECT_EQ(label(dialog), "Node: shark");
         EXPECT_EQ(field(dialog, "id1052").text().toStdString(), "1.000000");
         EXPECT_EQ(field(dialog, "id1004").text().toStdString(), "2.000000");
@@ -44,31 +44,34 @@ TEST_F(NodePropertiesDialogTest, ShowsAndAppliesTheSelectedNodesScale) {
         field(dialog, "id1052").setText("7");
         click(dialog, "id1");
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->nodeName, "shark");
+    EXPECT_EQ(Ogre::Vector3(result->x, result->y, result->z), Ogre::Vector3(7, 2, 4));
     EXPECT_EQ(shark->getScale(), Ogre::Vector3(7, 2, 4));
     EXPECT_EQ(framesRendered, 1);
 }
 
 TEST_F(NodePropertiesDialogTest, WithoutSelectionShowsZeroesAndScalesNothing) {
     Ogre::SceneNode* shark = addNode("shark");
-    int result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
+    std::optional<NodeScaleRecord> result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
         EXPECT_EQ(label(dialog), "No SceneNode Selected");
         EXPECT_EQ(field(dialog, "id1052").text().toStdString(), "0.000000");
         field(dialog, "id1052").setText("5");
         click(dialog, "id1");
     });
-    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->nodeName, "");
     EXPECT_EQ(shark->getScale(), Ogre::Vector3(1, 1, 1));
 }
 
 TEST_F(NodePropertiesDialogTest, CancelKeepsTheScale) {
     Ogre::SceneNode* shark = addNode("shark");
     state.selectedNodeName = "shark";
-    int result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
+    std::optional<NodeScaleRecord> result = run(runNodePropertiesDialog, [&](QDialog& dialog) {
         field(dialog, "id1052").setText("9");
         click(dialog, "id2");
     });
-    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(result);
     EXPECT_EQ(shark->getScale(), Ogre::Vector3(1, 1, 1));
 }
 

@@ -1,4 +1,4 @@
-#include "tests/support/byte_writer.h"
+#include "tests/support/truncation.h"
 
 #include <algorithm>
 

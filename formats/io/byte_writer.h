@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace verada::test {
+namespace verada {
 
-// Builds the bytes of a model file for the reader tests.
+// Builds bytes in memory: little-endian by default, big-endian where the name says so.
 class ByteWriter {
   public:
     ByteWriter& u8(std::uint8_t value) {
@@ -38,20 +38,11 @@ class ByteWriter {
     }
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    const std::uint8_t* data() const { return bytes_.data(); }
     std::size_t size() const { return bytes_.size(); }
 
   private:
     std::vector<std::uint8_t> bytes_;
 };
 
-// Prefix lengths for a truncation sweep over the first `end` bytes: every length below `head`,
-// every `stride`-th one, and every one of the last `tail` bytes.
-std::vector<std::size_t> sweepLengths(std::size_t end, std::size_t head, std::size_t stride,
-                                      std::size_t tail);
-
-// The first `length` bytes in an allocation of exactly that size, so reading past it is caught.
-std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& bytes, std::size_t length);
-
-std::vector<std::uint8_t> fileBytes(const std::string& path);
-
-}  // namespace verada::test
+}  // namespace verada

@@ -1,4 +1,4 @@
-#include "cli/terminal_output.h"
+#include "cli/message_printer.h"
 
 #include <unistd.h>
 
@@ -6,25 +6,41 @@ namespace verada::cli {
 namespace {
 
 bool isTerminal(std::FILE* stream) {
-    return isatty(fileno(stream)) == 1;
+    int fd = fileno(stream);
+    return fd >= 0 && isatty(fd) == 1;
+}
+
+// Each "\r\n" as "\n", and the whole ending in exactly one line end of its own.
+std::string asLines(std::string text, bool unixLineEnds) {
+    if (unixLineEnds) {
+        std::string::size_type at = 0;
+        while ((at = text.find("\r\n", at)) != std::string::npos) {
+            text.erase(at, 1);
+            ++at;
+        }
+    }
+    if (text.empty() || text.back() != '\n') {
+        text += '\n';
+    }
+    return text;
+}
+
+void put(std::FILE* stream, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
 }
 
 }  // namespace
 
-void printText(std::FILE* stream, const std::string& text) {
-    std::string shown = text;
-    if (isTerminal(stream)) {
-        std::string::size_type at = 0;
-        while ((at = shown.find("\r\n", at)) != std::string::npos) {
-            shown.erase(at, 1);
-            ++at;
-        }
+void MessagePrinter::printMessage(const std::string& file, const std::string& text) {
+    if (text.rfind("WARN: ", 0) != 0) {
+        exitStatus_ = 1;
     }
-    if (shown.empty() || shown.back() != '\n') {
-        shown += '\n';
-    }
-    std::fwrite(shown.data(), 1, shown.size(), stream);
-    std::fflush(stream);
+    put(err_, asLines(file + ": " + text, true));
+}
+
+void MessagePrinter::printReport(const std::string& text) {
+    put(out_, asLines(text, isTerminal(out_)));
 }
 
 ProgressLine::ProgressLine(std::string label)
