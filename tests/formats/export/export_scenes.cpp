@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "formats/model/gmdc_reader.h"
 #include "formats/model/model_format.h"
 #include "tests/support/test_paths.h"
 
@@ -10,24 +9,17 @@ namespace verada::test {
 
 MeshSnapshot sampleMesh(const std::string& relativePath, const std::string& meshName) {
     const std::string path = samplePath(relativePath).string();
-    ImportedModel model;
-    const std::optional<ModelFormat> format = modelFormatForPath(path);
-    if (!format || readModelFile(*format, model, path)) {
+    Result<ImportedModel> model = readModelFile(path);
+    if (!model) {
         throw std::runtime_error("cannot read the sample " + path);
     }
     MeshSnapshot mesh;
     mesh.name = meshName;
-    for (const ModelGroup& group : model.groups) {
-        const std::size_t count = static_cast<std::size_t>(group.vertexCount);
-        VertexArrays vertices = vertexArrays({group.positions, group.positions + 3 * count},
-                                             {group.normals, group.normals + 3 * count},
-                                             {group.uvs, group.uvs + 2 * count});
-        const std::size_t indexCount = 3 * static_cast<std::size_t>(group.faceCount);
+    for (const ModelGroup& group : model->groups) {
+        VertexArrays vertices = vertexArrays(group.positions, group.normals, group.uvs);
         mesh.submeshes.push_back(
-            ownSubmesh(group.name, std::move(vertices), {group.faces, group.faces + indexCount}));
+            ownSubmesh(group.name, std::move(vertices), {group.faces.begin(), group.faces.end()}));
     }
-    releaseModelArrays(model);
-    releaseGmdcBuffers();
     return mesh;
 }
 
