@@ -2,6 +2,7 @@
 
 #include <OgreDefaultHardwareBufferManager.h>
 #include <OgreException.h>
+#include <OgreGpuProgramManager.h>
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
 #include <OgreMeshManager.h>
@@ -74,12 +75,18 @@ std::unique_ptr<Engine> Engine::startHeadless(const std::string& logFile) {
     std::unique_ptr<Engine> engine(new Engine());
     engine->headless_ = true;
     engine->logManager_ = std::make_unique<Ogre::LogManager>();
-    engine->logManager_->createLog(logFile, true, false, false);
+    engine->logManager_->createLog(logFile.empty() ? "Ogre.log" : logFile, true, false,
+                                   logFile.empty());
     engine->root_ = std::make_unique<Ogre::Root>("", "", "");
     engine->bufferManager_ = std::make_unique<Ogre::DefaultHardwareBufferManager>();
     Ogre::MaterialManager::getSingleton().initialise();
     Ogre::MeshManager::getSingleton()._initialise();
     engine->textureManager_ = std::make_unique<Ogre::DefaultTextureManager>();
+    // A script that declares GPU programs needs a program manager, or Ogre asserts; the plain
+    // one keeps the declarations without compiling them.
+    engine->gpuProgramManager_ = std::make_unique<Ogre::GpuProgramManager>();
+    engine->root_->loadPlugin(std::string(VERADA_OGRE_PLUGIN_FOLDER) + "/Codec_STBI");
+    createUserResourceGroups();
     return engine;
 }
 
@@ -110,6 +117,7 @@ Engine::~Engine() {
         }
         Ogre::MeshManager::getSingleton().removeAll();
         Ogre::MaterialManager::getSingleton().removeAll();
+        gpuProgramManager_.reset();
         textureManager_.reset();
     }
     root_.reset();

@@ -8,6 +8,7 @@
 #include "formats/io/result.h"
 
 namespace Ogre {
+class GpuProgramManager;
 class HardwareBufferManager;
 class LogManager;
 class Root;
@@ -31,7 +32,9 @@ class Engine {
                                                          unsigned long nativeWindow,
                                                          const IniProfile& config);
 
-    // The Ogre log goes to logFile (never to the console).
+    // Without a render system: scenes, meshes and material scripts work, textures are never
+    // loaded (that needs a render system). The user resource groups are there and images
+    // decode. The Ogre log goes to logFile, or nowhere when it is empty (never to the console).
     static std::unique_ptr<Engine> startHeadless(const std::string& logFile);
 
     ~Engine();
@@ -53,6 +56,7 @@ class Engine {
     std::unique_ptr<Ogre::Root> root_;
     std::unique_ptr<Ogre::HardwareBufferManager> bufferManager_;
     std::unique_ptr<Ogre::TextureManager> textureManager_;
+    std::unique_ptr<Ogre::GpuProgramManager> gpuProgramManager_;
 };
 
 }  // namespace verada

@@ -72,12 +72,13 @@ void loadResourceLocations(const std::string& resourcesFile) {
 }
 
 void createUserResourceGroups() {
+    // In the global pool, so that a lookup with RGN_AUTODETECT finds what they hold: Debian's
+    // Ogre searches only "General" when a name comes without its group.
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
-    groups.addResourceLocation(".", "FileSystem", kTextureGroup, false);
-    groups.createResourceGroup(kMaterialGroup);
-    groups.createResourceGroup(kMeshGroup);
-    groups.addResourceLocation(".", "FileSystem", kMeshGroup, false);
-    groups.addResourceLocation(".", "FileSystem", kMaterialGroup, false);
+    for (const char* group : {kTextureGroup, kMaterialGroup, kMeshGroup}) {
+        groups.createResourceGroup(group, true);
+        groups.addResourceLocation(".", "FileSystem", group, false);
+    }
 }
 
 void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view) {

@@ -28,8 +28,9 @@ std::string engineFilePath(const std::string& name);
 
 bool selectRenderSystem(Ogre::Root& root);
 void loadResourceLocations(const std::string& resourcesFile);
-// The groups for user files, each on the working directory: see loadResourceLocations for
-// the configured ones.
+// The groups for user files ("TexFiles", "MTL", "MSH"), in the global pool, each on the working
+// directory: see loadResourceLocations for the configured ones. The user's files themselves
+// are read by full path; the folders they come from are added to these groups.
 void createUserResourceGroups();
 
 void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view);

@@ -107,13 +107,14 @@ TEST(EngineSetup, ResourceGroupsComeFromTheListAndTheWorkingDirectory) {
     test::writeFile(dir / "resources.cfg",
                     "# comment\n[Extra]\nFileSystem=" + (dir / "media").string() + "\n");
     loadResourceLocations((dir / "resources.cfg").string());
-    createUserResourceGroups();
+    // The headless engine made the user groups as the viewer does.
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     for (const char* name : {"General", "Extra", "TexFiles", "MSH", "MTL"}) {
         EXPECT_TRUE(groups.resourceGroupExists(name)) << name;
     }
     for (const char* name : {"TexFiles", "MSH", "MTL"}) {
         EXPECT_TRUE(groups.resourceLocationExists(".", name)) << name;
+        EXPECT_TRUE(groups.isResourceGroupInGlobalPool(name)) << name;
     }
     EXPECT_TRUE(groups.resourceLocationExists((dir / "media").string(), "Extra"));
 }

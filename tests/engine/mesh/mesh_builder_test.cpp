@@ -5,7 +5,6 @@
 #include <OgreHardwareBufferManager.h>
 #include <OgreMesh.h>
 #include <OgreMeshManager.h>
-#include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSubMesh.h>
 #include <gtest/gtest.h>
@@ -38,10 +37,7 @@ ModelGroup quad(const std::string& name) {
 
 class MeshBuilderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ogre.freshSceneManager();
-        Ogre::ResourceGroupManager::getSingleton().createResourceGroup("MSH");
-    }
+    void SetUp() override { ogre.freshSceneManager(); }
     void TearDown() override { Ogre::MeshManager::getSingleton().removeAll(); }
 
     Ogre::MeshPtr mesh(const std::string& name) {

@@ -1,7 +1,6 @@
 #include "engine/mesh/model_loader.h"
 
 #include <OgreMeshManager.h>
-#include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 #include <gtest/gtest.h>
@@ -16,10 +15,7 @@ namespace {
 
 class ModelLoaderTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        state.sceneManager = ogre.freshSceneManager();
-        Ogre::ResourceGroupManager::getSingleton().createResourceGroup("MSH");
-    }
+    void SetUp() override { state.sceneManager = ogre.freshSceneManager(); }
     void TearDown() override {
         state.sceneManager->clearScene();
         Ogre::MeshManager::getSingleton().removeAll();

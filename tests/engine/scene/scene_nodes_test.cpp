@@ -8,7 +8,6 @@
 #include <OgreMaterialManager.h>
 #include <OgreMesh.h>
 #include <OgreMeshManager.h>
-#include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 #include <OgreSubEntity.h>
@@ -56,7 +55,6 @@ class SceneNodesTest : public ::testing::Test {
     void SetUp() override {
         state.platform = &platform;
         state.sceneManager = ogre.freshSceneManager();
-        Ogre::ResourceGroupManager::getSingleton().createResourceGroup("MSH");
         Ogre::LogManager::getSingleton().getDefaultLog()->addListener(&log);
     }
     void TearDown() override {

@@ -5,7 +5,6 @@
 #include <OgreEntity.h>
 #include <OgreMesh.h>
 #include <OgreMeshManager.h>
-#include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 #include <gtest/gtest.h>
@@ -24,7 +23,6 @@ class AddModelCommandTest : public ::testing::Test {
         state.platform = &platform;
         state.mainWindow = reinterpret_cast<WindowHandle>(0x1234);
         state.sceneManager = ogre.freshSceneManager();
-        Ogre::ResourceGroupManager::getSingleton().createResourceGroup("MSH");
         std::filesystem::current_path(startup.path());
         state.directories.startupDirectory = startup.path().string();
         state.directories.lastUsedDirectory = startup.path().string();
