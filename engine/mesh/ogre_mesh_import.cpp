@@ -1,0 +1,156 @@
+#include "engine/mesh/ogre_mesh_import.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include <OgreException.h>
+#include <OgreHardwareBuffer.h>
+#include <OgreHardwareIndexBuffer.h>
+#include <OgreHardwareVertexBuffer.h>
+#include <OgreMeshManager.h>
+#include <OgreMeshSerializer.h>
+#include <OgreSubMesh.h>
+
+#include "engine/engine_setup.h"
+#include "engine/mesh/strict_mesh_stream.h"
+#include "engine/mesh/submesh_label.h"
+#include "formats/io/file.h"
+#include "formats/io/printf_text.h"
+#include "formats/model/model_format.h"
+
+namespace verada {
+namespace {
+
+constexpr char kSubmeshLacksVertices[] = "ERR: Submesh %u has no complete vertex data.";
+constexpr char kSubmeshLacksIndices[] = "ERR: Submesh %u has no complete index data.";
+constexpr char kSubmeshIndexOutOfRange[] = "ERR: Submesh %u points past its %zu vertices.";
+
+class MaterialNames : public Ogre::MeshSerializerListener {
+  public:
+    void processMaterialName(Ogre::Mesh*, Ogre::String* name) override { names.push_back(*name); }
+    void processSkeletonName(Ogre::Mesh*, Ogre::String*) override {}
+    void processMeshCompleted(Ogre::Mesh*) override {}
+
+    std::vector<std::string> names;
+};
+
+bool vertexDataComplete(const Ogre::VertexData* vertices) {
+    if (vertices == nullptr ||
+        vertices->vertexDeclaration->findElementBySemantic(Ogre::VES_POSITION) == nullptr) {
+        return false;
+    }
+    for (const Ogre::VertexElement& element : vertices->vertexDeclaration->getElements()) {
+        unsigned short source = element.getSource();
+        if (!vertices->vertexBufferBinding->isBufferBound(source) ||
+            vertices->vertexBufferBinding->getBuffer(source)->getNumVertices() <
+                vertices->vertexStart + vertices->vertexCount) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename Index>
+bool indicesBelow(const void* data, std::size_t count, std::size_t limit) {
+    const auto* indices = static_cast<const Index*>(data);
+    return std::all_of(indices, indices + count, [limit](Index i) { return i < limit; });
+}
+
+// A mesh cut between two chunks reads without error but may lack its vertex buffers; a damaged
+// one may point past its vertices. Either would make the renderer read what is not there.
+Status checkSubmeshes(const Ogre::Mesh& mesh) {
+    for (unsigned index = 0; index < mesh.getNumSubMeshes(); ++index) {
+        const Ogre::SubMesh& subMesh = *mesh.getSubMesh(index);
+        const Ogre::VertexData* vertices =
+            subMesh.useSharedVertices ? mesh.sharedVertexData : subMesh.vertexData;
+        if (!vertexDataComplete(vertices)) {
+            return fail(printfText(kSubmeshLacksVertices, index));
+        }
+        const Ogre::IndexData& faces = *subMesh.indexData;
+        if (faces.indexCount == 0) {
+            continue;
+        }
+        const Ogre::HardwareIndexBufferSharedPtr& buffer = faces.indexBuffer;
+        if (!buffer || buffer->getNumIndexes() < faces.indexStart + faces.indexCount) {
+            return fail(printfText(kSubmeshLacksIndices, index));
+        }
+        Ogre::HardwareBufferLockGuard lock(buffer, faces.indexStart * buffer->getIndexSize(),
+                                           faces.indexCount * buffer->getIndexSize(),
+                                           Ogre::HardwareBuffer::HBL_READ_ONLY);
+        bool inRange =
+            buffer->getType() == Ogre::HardwareIndexBuffer::IT_16BIT
+                ? indicesBelow<std::uint16_t>(lock.pData, faces.indexCount, vertices->vertexCount)
+                : indicesBelow<std::uint32_t>(lock.pData, faces.indexCount, vertices->vertexCount);
+        if (!inRange) {
+            return fail(printfText(kSubmeshIndexOutOfRange, index, vertices->vertexCount));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
+                                        std::vector<std::uint8_t> bytes) {
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    ImportedOgreMesh imported;
+    try {
+        imported.mesh = meshes.createManual(meshName, kMeshGroup);
+        imported.mesh->setVertexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
+        imported.mesh->setIndexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
+        auto stream = std::make_shared<StrictMeshStream>(meshName, std::move(bytes));
+        MaterialNames materials;
+        Ogre::MeshSerializer serializer;
+        serializer.setListener(&materials);
+        serializer.importMesh(stream, imported.mesh.get());
+        if (Status complete = checkSubmeshes(*imported.mesh); !complete) {
+            meshes.remove(imported.mesh);
+            return complete.failure();
+        }
+        imported.mesh->load();
+        imported.materialNames = std::move(materials.names);
+    } catch (const Ogre::Exception& error) {
+        if (imported.mesh) {
+            meshes.remove(imported.mesh);
+        }
+        return fail("ERR: " + error.getDescription());
+    }
+    return imported;
+}
+
+Result<ImportedOgreMesh> importOgreMeshFile(const std::string& path, const std::string& meshName) {
+    std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(path);
+    if (!bytes) {
+        return fail(kFileMissingError);
+    }
+    return importOgreMesh(meshName, std::move(*bytes));
+}
+
+Result<std::vector<SubmeshSummary>> describeOgreMeshFile(const std::string& path) {
+    Result<ImportedOgreMesh> imported = importOgreMeshFile(path, path);
+    if (!imported) {
+        return imported.failure();
+    }
+    const Ogre::Mesh& mesh = *imported->mesh;
+    std::vector<SubmeshSummary> submeshes;
+    for (unsigned index = 0; index < mesh.getNumSubMeshes(); ++index) {
+        const Ogre::SubMesh& subMesh = *mesh.getSubMesh(index);
+        const Ogre::VertexData* vertices =
+            subMesh.useSharedVertices ? mesh.sharedVertexData : subMesh.vertexData;
+        SubmeshSummary summary;
+        summary.label = buildSubmeshLabel(mesh, index);
+        if (index < imported->materialNames.size()) {
+            summary.material = imported->materialNames[index];
+        }
+        summary.vertexCount = vertices != nullptr ? vertices->vertexCount : 0;
+        summary.faceCount = subMesh.indexData->indexCount / 3;
+        summary.sharedVertices = subMesh.useSharedVertices;
+        submeshes.push_back(std::move(summary));
+    }
+    Ogre::MeshManager::getSingleton().remove(imported->mesh);
+    return submeshes;
+}
+
+}  // namespace verada
