@@ -1,16 +1,28 @@
 #include "engine/materials/material_listing.h"
 
 #include <OgreMaterialManager.h>
+#include <OgreTextureManager.h>
 
 namespace verada {
+namespace {
 
-int listMaterialNames(NameList& names) {
+int listResourceNames(Ogre::ResourceManager& manager, NameList& names) {
     names.clear();
     // The iterator walks resource handles, that is the order of creation.
-    auto resources = Ogre::MaterialManager::getSingleton().getResourceIterator();
+    auto resources = manager.getResourceIterator();
     while (resources.hasMoreElements() && names.add(resources.getNext()->getName())) {
     }
     return names.size();
+}
+
+}  // namespace
+
+int listMaterialNames(NameList& names) {
+    return listResourceNames(Ogre::MaterialManager::getSingleton(), names);
+}
+
+int listTextureNames(NameList& names) {
+    return listResourceNames(Ogre::TextureManager::getSingleton(), names);
 }
 
 }  // namespace verada
