@@ -17,6 +17,8 @@
 #include "engine/scene/view_control.h"
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
+#include "ui/commands/material_script_command.h"
+#include "ui/commands/ogre_mesh_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
@@ -238,7 +240,8 @@ void MainWindow::addToExistingNode() {
             addModelToExistingNode(state_, ModelFormat::Gmsh, choice->targetNode);
             break;
         case AttachSource::OgreMesh:
-            break;  // Ogre meshes load through the material library, not built yet
+            loadOgreMeshNode(state_, choice->targetNode);
+            break;
     }
 }
 
@@ -267,8 +270,14 @@ void MainWindow::runCommand(int commandId) {
             case kCmdAddGmsh:
                 addModelAsNewNode(state_, ModelFormat::Gmsh);
                 break;
+            case kCmdAddOgre:
+                loadOgreMeshNode(state_, "");
+                break;
             case kCmdAddToExisting:
                 addToExistingNode();
+                break;
+            case kCmdLoadMaterial:
+                loadMaterialScript(state_);
                 break;
             case kCmdDynamicRendering:
                 toggleDynamicRendering();

@@ -42,12 +42,17 @@ void showOnNewNode(AppState& state, const std::string& meshName) {
 
 Status attachToRootChild(AppState& state, const std::string& nodeName,
                          const std::string& meshName) {
+    return attachToRootChild(state, nodeName, meshName, meshName);
+}
+
+Status attachToRootChild(AppState& state, const std::string& nodeName, const std::string& meshName,
+                         const std::string& entityName) {
     Ogre::SceneNode* node = rootChildNamed(state, nodeName);
     if (node == nullptr) {
         return fail("WARN: No scene node named \"" + nodeName + "\"; mesh " + meshName +
                     " was built but not attached.");
     }
-    node->attachObject(state.sceneManager->createEntity(meshName, meshName));
+    node->attachObject(state.sceneManager->createEntity(entityName, meshName));
     return {};
 }
 

@@ -18,6 +18,9 @@ void showOnNewNode(AppState& state, const std::string& meshName);
 
 // The mesh's entity on root child nodeName; fails with a "WARN: " text when there is none.
 Status attachToRootChild(AppState& state, const std::string& nodeName, const std::string& meshName);
+// The same with an entity name other than the mesh's.
+Status attachToRootChild(AppState& state, const std::string& nodeName, const std::string& meshName,
+                         const std::string& entityName);
 
 // The model file at path, its format by its extension, on a new node (command line and the
 // viewer's file arguments). Ogre's failures come back as "ERR: " and their description.

@@ -7,6 +7,7 @@
 #include "engine/mesh/model_loader.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
+#include "ui/commands/load_messages.h"
 
 namespace verada {
 namespace {
@@ -32,12 +33,6 @@ FormatDialog dialogFor(ModelFormat format) {
              {"All Files (*.*)", "*.*"}}};
 }
 
-// A reader's failure is a warning without an owner; everything else belongs to the window.
-void showReadFailure(AppState& state, const std::string& text) {
-    state.platform->messageBox(nullptr, text, kApplicationCaption, MessageButtons::Ok,
-                               MessageIcon::Warning);
-}
-
 void showInWindow(AppState& state, const std::string& text, MessageIcon icon) {
     state.platform->messageBox(state.mainWindow, text, kApplicationCaption, MessageButtons::Ok,
                                icon);
@@ -56,7 +51,7 @@ std::optional<std::string> pickAndBuild(AppState& state, ModelFormat format) {
     if (!built) {
         // As the program always has, the next command still starts in the file's folder.
         back.stayHere();
-        showReadFailure(state, built.error());
+        showLoadFailure(state, built.error());
         return std::nullopt;
     }
     for (const std::string& text : built->leftOut) {
@@ -99,22 +94,6 @@ bool addModelToExistingNode(AppState& state, ModelFormat format, const std::stri
         showInWindow(state, "ERR: " + error.getDescription(), MessageIcon::None);
         return false;
     }
-}
-
-int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths) {
-    int added = 0;
-    for (const std::string& path : paths) {
-        Result<BuiltMesh> built = addModelFileAsNewNode(state, path);
-        if (!built) {
-            showReadFailure(state, built.error());
-            continue;
-        }
-        for (const std::string& text : built->leftOut) {
-            showInWindow(state, text, MessageIcon::None);
-        }
-        ++added;
-    }
-    return added;
 }
 
 }  // namespace verada

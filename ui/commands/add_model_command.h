@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "engine/app_state.h"
 #include "formats/model/model_format.h"
@@ -16,9 +15,5 @@ bool addModelAsNewNode(AppState& state, ModelFormat format);
 // nodeName. With an empty nodeName the mesh is built but shown nowhere; a name of no root
 // child is reported.
 bool addModelToExistingNode(AppState& state, ModelFormat format, const std::string& nodeName);
-
-// `verada FILE...`: each file on a new node; a file that cannot be loaded shows its message
-// the way the menu command does, and the rest still load. Returns how many were added.
-int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada

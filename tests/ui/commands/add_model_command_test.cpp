@@ -175,18 +175,5 @@ TEST_F(AddModelCommandTest, UnknownNodeNameIsReported) {
     EXPECT_FALSE(state.sceneManager->hasEntity("TestMesh"));
 }
 
-TEST_F(AddModelCommandTest, CommandLineFilesLoadDespiteABadOne) {
-    std::vector<std::string> paths = {test::samplePath("gmdc/TestMesh.5gd").string(), "notes.txt",
-                                      test::samplePath("gmdl/Megamouth.gmdl").string()};
-    EXPECT_EQ(addModelFilesAsNewNodes(state, paths), 2);
-    EXPECT_NE(rootChild("TestMesh"), nullptr);
-    EXPECT_NE(rootChild("Megamouth"), nullptr);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
-              "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe.");
-    EXPECT_FALSE(platform.messages[0].hasOwner);
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
-}
-
 }  // namespace
 }  // namespace verada

@@ -1,0 +1,207 @@
+#include <filesystem>
+
+#include <OgreEntity.h>
+#include <OgreMaterialManager.h>
+#include <OgreMesh.h>
+#include <OgreMeshManager.h>
+#include <OgreSceneManager.h>
+#include <OgreSceneNode.h>
+#include <OgreSubEntity.h>
+#include <gtest/gtest.h>
+
+#include "engine/scene/scene_nodes.h"
+#include "platform/application_identity.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/headless_ogre.h"
+#include "tests/support/test_paths.h"
+#include "ui/commands/material_script_command.h"
+#include "ui/commands/ogre_mesh_command.h"
+#include "ui/commands/open_files_command.h"
+
+namespace verada {
+namespace {
+
+std::filesystem::path ogreSample(const std::string& name) {
+    return test::samplePath("ogre-mesh/" + name);
+}
+
+class MaterialCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        state.platform = &platform;
+        state.mainWindow = reinterpret_cast<WindowHandle>(0x1234);
+        state.sceneManager = ogre.freshSceneManager();
+        std::filesystem::current_path(startup.path());
+        state.directories = {startup.path().string(), startup.path().string()};
+    }
+    void TearDown() override { state.sceneManager->clearScene(); }
+
+    void answer(const std::filesystem::path& path) {
+        platform.fileAnswers.push_back(path.string());
+    }
+
+    bool materialLoaded(const std::string& name) {
+        return Ogre::MaterialManager::getSingleton().resourceExists(name, Ogre::RGN_AUTODETECT);
+    }
+
+    std::string subEntityMaterial(const std::string& entity, unsigned index) {
+        return state.sceneManager->getEntity(entity)->getSubEntity(index)->getMaterialName();
+    }
+
+    test::TempDir startup;
+    test::TempDir files;
+    test::HeadlessOgre ogre;
+    test::FakePlatform platform;
+    AppState state;
+};
+
+TEST_F(MaterialCommandsTest, EachCommandAsksForItsFilesAndStopsOnCancel) {
+    struct Case {
+        std::function<bool()> run;
+        const char* extension;
+        FileFilter filter;
+    };
+    const Case cases[] = {
+        {[this] { return loadMaterialScript(state); },
+         "material",
+         {"Ogre Material files (*.material)", "*.material"}},
+        {[this] { return loadOgreMeshNode(state, ""); },
+         "mesh",
+         {"Ogre Mesh files (*.mesh)", "*.mesh"}},
+        {[this] { return loadOgreMeshNode(state, "holder"); },
+         "mesh",
+         {"Ogre Mesh files (*.mesh)", "*.mesh"}},
+    };
+    for (const Case& c : cases) {
+        platform.fileRequests.clear();
+        platform.messages.clear();
+        platform.fileAnswers.push_back(std::nullopt);
+        EXPECT_FALSE(c.run());
+        ASSERT_EQ(platform.fileRequests.size(), 1u);
+        const FileDialogRequest& request = platform.fileRequests[0];
+        EXPECT_FALSE(request.save);
+        EXPECT_EQ(request.defaultExtension, c.extension);
+        ASSERT_EQ(request.filters.size(), 1u);
+        EXPECT_EQ(request.filters[0].text, c.filter.text);
+        EXPECT_EQ(request.filters[0].pattern, c.filter.pattern);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, "File not located");
+    }
+    EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 0u);
+}
+
+TEST_F(MaterialCommandsTest, ScriptMessagesComeInWarningBoxesWithoutOwner) {
+    test::writeFile(files / "rock.material", "material rock\n{\n}\nmaterial pebble\n{\n}\n");
+    Ogre::MaterialManager::getSingleton().create("rock", "General");
+    struct Case {
+        std::filesystem::path script;
+        std::vector<std::string> texts;  // the boxes, in order; a prefix for long texts
+    };
+    const Case cases[] = {
+        {ogreSample("materials/Ogre.material"), {}},
+        {ogreSample("materials/Ogre.v2009.material"),
+         {"ERR: Material with the name Ogre/Earring already exists."}},
+        {files / "rock.material", {"Load failed.\r\nA material named \"rock\" is already loaded."}},
+        {ogreSample("materials/Examples.material"),
+         {"WARN: " + ogreSample("materials/Examples.material").string() +
+          "(192): 'rtshader_system'. If this is a legacy script"}},
+    };
+    for (const Case& c : cases) {
+        platform.messages.clear();
+        answer(c.script);
+        EXPECT_TRUE(loadMaterialScript(state)) << c.script;
+        ASSERT_EQ(platform.messages.size(), c.texts.size()) << c.script;
+        for (std::size_t i = 0; i < c.texts.size(); ++i) {
+            const test::FakePlatform::Message& message = platform.messages[i];
+            EXPECT_EQ(message.text.substr(0, c.texts[i].size()), c.texts[i]) << c.script;
+            EXPECT_FALSE(message.hasOwner);
+            EXPECT_EQ(message.icon, MessageIcon::Warning);
+            EXPECT_EQ(message.caption, kApplicationCaption);
+        }
+        EXPECT_EQ(std::filesystem::current_path(), startup.path());
+        EXPECT_EQ(std::filesystem::path(state.directories.lastUsedDirectory),
+                  std::filesystem::canonical(c.script.parent_path()));
+    }
+    EXPECT_TRUE(materialLoaded("Ogre/Skin"));
+    EXPECT_FALSE(materialLoaded("pebble"));
+    EXPECT_TRUE(materialLoaded("RustyBarrel"));
+    // The ten compiler complaints of Examples.material, one per line, in one box.
+    const std::string& warnings = platform.messages[0].text;
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 9);
+}
+
+TEST_F(MaterialCommandsTest, SameMeshTwiceGivesTwoNodesOnOneMesh) {
+    std::filesystem::copy_file(ogreSample("v1.100/cube.mesh"), files / "ship.mesh");
+    answer(files / "ship.mesh");
+    answer(files / "ship.mesh");
+    EXPECT_TRUE(loadOgreMeshNode(state, ""));
+    EXPECT_TRUE(loadOgreMeshNode(state, ""));
+    EXPECT_TRUE(platform.messages.empty());
+    for (const char* name : {"ship", "ship0"}) {
+        Ogre::SceneNode* node = rootChildNamed(state, name);
+        ASSERT_NE(node, nullptr) << name;
+        EXPECT_EQ(node->getPosition(), Ogre::Vector3::ZERO);
+        ASSERT_EQ(node->numAttachedObjects(), 1u);
+        auto* entity = static_cast<Ogre::Entity*>(node->getAttachedObject(0));
+        EXPECT_EQ(entity->getName(), name);
+        EXPECT_EQ(entity->getMesh()->getName(), "ship.mesh");
+        EXPECT_EQ(entity->getMesh()->getGroup(), "MSH");
+        EXPECT_EQ(subEntityMaterial(name, 0), "BaseWhite");
+    }
+    EXPECT_EQ(state.sceneManager->getEntity("ship")->getMesh(),
+              state.sceneManager->getEntity("ship0")->getMesh());
+    EXPECT_EQ(std::filesystem::current_path(), startup.path());
+}
+
+TEST_F(MaterialCommandsTest, ExistingNodeGetsTheMeshOrTheLoadersWarning) {
+    Ogre::SceneNode* holder =
+        state.sceneManager->getRootSceneNode()->createChildSceneNode("holder");
+    std::string cut = test::readFile(ogreSample("v1.100/cube.mesh")).substr(0, 1000);
+    test::writeFile(files / "cut.mesh", cut);
+    answer(ogreSample("v1.100/robot.mesh"));
+    answer(ogreSample("v1.100/cube.mesh"));
+    answer(files / "cut.mesh");
+    EXPECT_TRUE(loadOgreMeshNode(state, "holder"));
+    EXPECT_FALSE(loadOgreMeshNode(state, "nowhere"));
+    EXPECT_FALSE(loadOgreMeshNode(state, ""));
+
+    ASSERT_EQ(holder->numAttachedObjects(), 1u);
+    EXPECT_EQ(holder->getAttachedObject(0)->getName(), "robot");
+    // The robot's skeleton came from the mesh's folder.
+    EXPECT_TRUE(state.sceneManager->getEntity("robot")->hasSkeleton());
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].text,
+              "WARN: No scene node named \"nowhere\"; mesh cube.mesh was built but not attached.");
+    EXPECT_TRUE(platform.messages[0].hasOwner);
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(Ogre::MeshManager::getSingleton().resourceExists("cube.mesh", "MSH"));
+    EXPECT_FALSE(state.sceneManager->hasEntity("cube"));
+    EXPECT_EQ(platform.messages[1].text.rfind("ERR: Mesh data ends early: ", 0), 0u)
+        << platform.messages[1].text;
+    EXPECT_FALSE(platform.messages[1].hasOwner);
+    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Warning);
+    EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("cut.mesh", "MSH"));
+    EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 1u);
+}
+
+TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteABadOne) {
+    std::vector<std::string> paths = {ogreSample("v1.100/ogrehead.mesh").string(),
+                                      test::samplePath("gmdc/TestMesh.5gd").string(), "notes.txt",
+                                      ogreSample("materials/Ogre.material").string(),
+                                      test::samplePath("gmdl/Megamouth.gmdl").string()};
+    EXPECT_EQ(openSceneFiles(state, paths), 4);
+    for (const char* node : {"ogrehead", "TestMesh", "Megamouth"}) {
+        EXPECT_NE(rootChildNamed(state, node), nullptr) << node;
+    }
+    // The script came first, so the head shows the materials it names.
+    EXPECT_EQ(subEntityMaterial("ogrehead", 0), "Ogre/Eyes");
+    EXPECT_EQ(subEntityMaterial("ogrehead", 3), "Ogre/Tusks");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh or .material.");
+    EXPECT_FALSE(platform.messages[0].hasOwner);
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+}
+
+}  // namespace
+}  // namespace verada

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+
+namespace verada {
+
+// How the loaders' messages are shown: a warning box without owner, as the model readers'
+// failures always were.
+void showLoadFailure(AppState& state, const std::string& text);
+
+// A file's "WARN: " texts together in one such box; nothing when there are none.
+void showLoadWarnings(AppState& state, const std::vector<std::string>& warnings);
+
+}  // namespace verada
