@@ -1,4 +1,8 @@
+#include <strings.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,6 +11,8 @@
 
 #include "cli/message_printer.h"
 #include "cli/subcommands.h"
+#include "engine/engine.h"
+#include "engine/mesh/ogre_mesh_import.h"
 #include "formats/model/imported_model.h"
 #include "formats/model/model_format.h"
 
@@ -17,6 +23,9 @@ namespace {
 // printed.
 using Json = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t,
                                   std::uint64_t, float>;
+
+constexpr char kUnknownInfoFile[] =
+    "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe or .mesh.";
 
 // A warning as one line of JSON text: without its "\r\n".
 std::string withoutLineEnd(std::string text) {
@@ -83,11 +92,76 @@ std::string groupsText(const std::string& file, const ImportedModel& model) {
     return text;
 }
 
+bool isOgreMesh(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    return extension.size() == 5 && strcasecmp(extension.c_str(), ".mesh") == 0;
+}
+
+std::string submeshesText(const std::string& file, const std::vector<SubmeshSummary>& submeshes) {
+    std::string text = file + ": " + std::to_string(submeshes.size()) +
+                       (submeshes.size() == 1 ? " submesh" : " submeshes");
+    for (const SubmeshSummary& submesh : submeshes) {
+        text += "\n  " + submesh.label + ": " + std::to_string(submesh.vertexCount) +
+                " vertices, " + std::to_string(submesh.faceCount) + " faces, material \"" +
+                submesh.material + "\"";
+    }
+    return text;
+}
+
+Json submeshesJson(const std::string& file, const Result<std::vector<SubmeshSummary>>& read) {
+    Json entry{{"file", file}};
+    if (!read) {
+        entry["error"] = read.error();
+        return entry;
+    }
+    Json submeshes = Json::array();
+    for (const SubmeshSummary& submesh : read.value()) {
+        submeshes.push_back(Json{{"label", submesh.label},
+                                 {"material", submesh.material},
+                                 {"vertexCount", submesh.vertexCount},
+                                 {"faceCount", submesh.faceCount},
+                                 {"sharedVertices", submesh.sharedVertices}});
+    }
+    entry["submeshes"] = std::move(submeshes);
+    return entry;
+}
+
+// A .mesh file through the headless engine, started for the first one.
+void listOgreMesh(const std::string& file, bool json, std::unique_ptr<Engine>& engine,
+                  MessagePrinter& printer, Json& results) {
+    if (!engine) {
+        engine = Engine::startHeadless("");
+    }
+    Result<std::vector<SubmeshSummary>> read = describeOgreMeshFile(file);
+    if (json) {
+        if (!read) {
+            printer.printMessage(file, read.error());
+        }
+        results.push_back(submeshesJson(file, read));
+    } else if (printer.printMessages(file, read)) {
+        printer.printReport(submeshesText(file, read.value()));
+    }
+}
+
+void listModel(const std::string& file, bool json, MessagePrinter& printer, Json& results) {
+    Result<ImportedModel> read =
+        modelFormatForPath(file) ? readModelFile(file) : fail(kUnknownInfoFile);
+    if (json) {
+        // The warnings travel inside the JSON; only failures go to stderr.
+        if (!read) {
+            printer.printMessage(file, read.error());
+        }
+        results.push_back(fileJson(file, read));
+    } else if (printer.printMessages(file, read)) {
+        printer.printReport(groupsText(file, read.value()));
+    }
+}
+
 }  // namespace
 
 void addInfoCommand(CLI::App& app, int& exitCode) {
-    CLI::App* info =
-        app.add_subcommand("info", "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe)");
+    CLI::App* info = app.add_subcommand(
+        "info", "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe, .mesh)");
     auto json = std::make_shared<bool>(false);
     auto files = std::make_shared<std::vector<std::string>>();
     info->add_flag("--json", *json, "Print one JSON array with the full geometry");
@@ -95,16 +169,12 @@ void addInfoCommand(CLI::App& app, int& exitCode) {
     info->callback([json, files, &exitCode] {
         MessagePrinter printer;
         Json results = Json::array();
+        std::unique_ptr<Engine> engine;
         for (const std::string& file : *files) {
-            Result<ImportedModel> read = readModelFile(file);
-            if (*json) {
-                // The warnings travel inside the JSON; only failures go to stderr.
-                if (!read) {
-                    printer.printMessage(file, read.error());
-                }
-                results.push_back(fileJson(file, read));
-            } else if (printer.printMessages(file, read)) {
-                printer.printReport(groupsText(file, read.value()));
+            if (isOgreMesh(file)) {
+                listOgreMesh(file, *json, engine, printer, results);
+            } else {
+                listModel(file, *json, printer, results);
             }
         }
         if (*json) {

@@ -11,8 +11,8 @@
 #include "cli/message_printer.h"
 #include "cli/subcommands.h"
 #include "engine/engine.h"
-#include "engine/mesh/model_loader.h"
 #include "engine/offscreen_render.h"
+#include "engine/scene_files.h"
 #include "formats/config/config.h"
 #include "platform/posix/working_directory.h"
 
@@ -41,8 +41,8 @@ std::optional<std::pair<unsigned, unsigned>> parseImageSize(const std::string& t
     return std::make_pair(width, height);
 }
 
-// One run: the engine on a hidden window, every model on its own node, one picture. Every
-// model's messages are printed; the picture is written only when all of them loaded.
+// One run: the engine on a hidden window, the files opened as the viewer opens them, one
+// picture. Every file's messages are printed; the picture shows the files that loaded.
 void renderScene(const RenderRequest& request, MessagePrinter& printer) {
     const std::string& output = request.output;
     std::optional<std::pair<unsigned, unsigned>> size = parseImageSize(request.size);
@@ -68,19 +68,13 @@ void renderScene(const RenderRequest& request, MessagePrinter& printer) {
         printer.printMessage(output, "ERR: cannot start the 3D engine: " + engine.error());
         return;
     }
-    bool allLoaded = true;
-    for (const std::string& file : request.files) {
-        Result<BuiltMesh> added = addModelFileAsNewNode(state, file);
-        allLoaded = printer.printMessages(file, added) && allLoaded;
-        if (added) {
-            for (const std::string& text : added->leftOut) {
-                printer.printMessage(file, text);
-            }
+    for (const FileOutcome& outcome : loadSceneFiles(state, request.files)) {
+        printer.printMessages(outcome.path, outcome.status);
+        for (const std::string& text : outcome.notes) {
+            printer.printMessage(outcome.path, text);
         }
     }
-    if (allLoaded) {
-        printer.printMessages(output, renderSceneToFile(state, size->first, size->second, output));
-    }
+    printer.printMessages(output, renderSceneToFile(state, size->first, size->second, output));
 }
 
 }  // namespace
@@ -89,15 +83,16 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
     auto request = std::make_shared<RenderRequest>();
     CLI::App* command = app.add_subcommand(
         "render",
-        "Build the scene of the model files without showing a window (an X display is still "
+        "Build the scene of the files without showing a window (an X display is still "
         "needed; xvfb-run will do), render one frame with the configured view and write it "
         "as a PNG");
     command->add_option("-o,--output", request->output, "Picture to write (OUT.png)")->required();
     command->add_option("--size", request->size, "Picture size WIDTHxHEIGHT")
         ->capture_default_str();
     command->add_option("files", request->files,
-                        "Model files (.gmdl, .gmsh, .5gd, .simpe), each on a new node; none "
-                        "renders the empty scene");
+                        "Material scripts (.material), loaded first, and model files (.gmdl, "
+                        ".gmsh, .5gd, .simpe, .mesh), each on a new node; none renders the empty "
+                        "scene");
     command->callback([request, &exitCode]() {
         MessagePrinter printer;
         renderScene(*request, printer);

@@ -92,10 +92,11 @@ TEST(InfoCommand, BadFilesGoToStderrAndTheRestIsStillRead) {
     EXPECT_EQ(mixed.out, sample("gmdc/TestMesh.5gd") +
                              ": 1 groups\n  body: 1400 vertices, 2116 faces, bounds (-0.932678, "
                              "-1.2665e-09, -0.245811) - (0.932678, 1.64734, 0.24812)\n");
-    EXPECT_EQ(mixed.err,
-              missing + ": ERR: File missing or damaged.\n" + unknown +
-                  ": ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe.\n" + bad +
-                  ": ERR: Expected version 7 or 8, found 64636261 instead.\n");
+    EXPECT_EQ(
+        mixed.err,
+        missing + ": ERR: File missing or damaged.\n" + unknown +
+            ": ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe or .mesh.\n" +
+            bad + ": ERR: Expected version 7 or 8, found 64636261 instead.\n");
 }
 
 TEST(InfoCommand, GmdcWarningsGoToStderr) {
@@ -170,6 +171,52 @@ TEST(InfoCommand, JsonCarriesTheWholeGeometry) {
     expectSameGroups(result[3], samples[2]);
     // The text is the shortest that reads back to the float, not a double's expansion.
     EXPECT_NE(run.out.find("\"boundsMax\":[2.0,3.15,3.4339995]"), std::string::npos);
+}
+
+TEST(InfoCommand, OgreMeshesListTheirSubmeshes) {
+    test::TempDir dir;
+    std::string cut = (dir / "cut.MESH").string();
+    test::writeFile(cut, test::readFile(sample("ogre-mesh/v1.100/cube.mesh")).substr(0, 1000));
+    std::string head = sample("ogre-mesh/v1.40/ogrehead.mesh");
+    std::string barrel = sample("ogre-mesh/v1.100/Barrel.mesh");
+    std::string knot = sample("ogre-mesh/v1.100/knot.mesh");
+    CliRun run = runInfo({head, cut, barrel, sample("gmdc/TestMesh.5gd"), knot});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              cut + ": ERR: Mesh data ends early: a read of 4 bytes at byte 997 of 1000.\n");
+    EXPECT_EQ(run.out, head +
+                           ": 4 submeshes\n"
+                           "  GroupIndex00: 58 vertices, 82 faces, material \"Ogre/Eyes\"\n"
+                           "  GroupIndex01: 1642 vertices, 3178 faces, material \"Ogre/Skin\"\n"
+                           "  GroupIndex02: 200 vertices, 400 faces, material \"Ogre/Earring\"\n"
+                           "  GroupIndex03: 342 vertices, 676 faces, material \"Ogre/Tusks\"\n" +
+                           barrel + ": 1 submesh\n" +
+                           "  submesh0: 132 vertices, 128 faces, material \"RustyBarrel\"\n" +
+                           sample("gmdc/TestMesh.5gd") +
+                           ": 1 groups\n  body: 1400 vertices, 2116 faces, bounds (-0.932678, "
+                           "-1.2665e-09, -0.245811) - (0.932678, 1.64734, 0.24812)\n" +
+                           knot + ": 1 submesh\n" +
+                           "  GroupIndex00: 1834 vertices, 2880 faces, material \"2 - Default\"\n");
+
+    CliRun json = runInfo({"--json", knot, cut, barrel});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.err, run.err);
+    Json result = Json::parse(json.out);
+    EXPECT_EQ(
+        result,
+        Json::parse(
+            R"([
+        {"file": ")" +
+            knot + R"(", "submeshes": [{"label": "GroupIndex00",
+         "material": "2 - Default", "vertexCount": 1834, "faceCount": 2880,
+         "sharedVertices": true}]},
+        {"file": ")" +
+            cut +
+            R"(", "error": "ERR: Mesh data ends early: a read of 4 bytes at byte 997 of 1000."},
+        {"file": ")" +
+            barrel + R"(", "submeshes": [{"label": "submesh0",
+         "material": "RustyBarrel", "vertexCount": 132, "faceCount": 128,
+         "sharedVertices": false}]}])"));
 }
 
 }  // namespace

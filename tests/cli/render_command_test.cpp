@@ -97,19 +97,151 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
     test::TempDir dir;
     test::writeFile(dir / "notes.txt", "text");
     test::writeFile(dir / "broken.gmdl", "GMDL");
-    const std::pair<std::string, std::string> cases[] = {
-        {"-o out.png --size 0x10", "out.png: ERR: --size must be WIDTHxHEIGHT"},
-        {"-o out.png --size wide", "--size must be WIDTHxHEIGHT"},
-        {"-o out.png notes.txt", "notes.txt: ERR: Unknown model file type"},
-        {"-o out.png missing.gmsh", "missing.gmsh: ERR: "},
-        {"-o out.png broken.gmdl", "broken.gmdl: ERR: "},
+    test::writeFile(dir / "broken.mesh", "[MeshSerializer_v1.100]");
+    test::writeFile(dir / "broken.material", "material {");
+    struct Case {
+        std::string arguments;
+        std::string reason;
+        bool picture;  // a file that fails leaves the picture of the others
     };
-    for (const auto& [arguments, reason] : cases) {
-        RenderRun run = render(dir, arguments);
-        EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_NE(run.err.find(reason), std::string::npos) << arguments << ": " << run.err;
-        EXPECT_FALSE(std::filesystem::exists(dir / "out.png")) << arguments;
+    const Case cases[] = {
+        {"-o out.png --size 0x10", "out.png: ERR: --size must be WIDTHxHEIGHT", false},
+        {"-o out.png --size wide", "--size must be WIDTHxHEIGHT", false},
+        {"-o out.png notes.txt", "notes.txt: ERR: Unknown file type", true},
+        {"-o out.png missing.gmsh", "missing.gmsh: ERR: ", true},
+        {"-o out.png broken.gmdl", "broken.gmdl: ERR: ", true},
+        {"-o out.png broken.mesh", "broken.mesh: ERR: ", true},
+        {"-o out.png broken.material", "broken.material: ERR: broken.material defines no material.",
+         true},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir / "out.png");
+        RenderRun run = render(dir, c.arguments);
+        EXPECT_EQ(run.status, 1) << c.arguments;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << c.arguments << ": " << run.err;
+        EXPECT_EQ(std::filesystem::exists(dir / "out.png"), c.picture) << c.arguments;
     }
+}
+
+// Five squares side by side in front of the default camera, one submesh each, made by Ogre's
+// own converter from XML: "Red" is coloured by the script, the others by a texture each.
+void writeSquaresMesh(const test::TempDir& dir) {
+    const char* materials[] = {"Red", "Png", "Jpg", "Tga", "Dds"};
+    std::string submeshes;
+    for (int i = 0; i < 5; ++i) {
+        float x = -1.2f + 0.6f * static_cast<float>(i);
+        std::string vertices;
+        const float corners[4][4] = {{x - 0.25f, 0.6f, 0, 1},
+                                     {x + 0.25f, 0.6f, 1, 1},
+                                     {x + 0.25f, 1.1f, 1, 0},
+                                     {x - 0.25f, 1.1f, 0, 0}};
+        for (const auto& corner : corners) {
+            vertices += "<vertex><position x=\"" + std::to_string(corner[0]) + "\" y=\"" +
+                        std::to_string(corner[1]) +
+                        "\" z=\"0\"/><normal x=\"0\" y=\"0\" z=\"1\"/><texcoord u=\"" +
+                        std::to_string(corner[2]) + "\" v=\"" + std::to_string(corner[3]) +
+                        "\"/></vertex>";
+        }
+        submeshes += std::string("<submesh material=\"") + materials[i] +
+                     "\" usesharedvertices=\"false\" use32bitindexes=\"false\" "
+                     "operationtype=\"triangle_list\"><faces count=\"2\"><face v1=\"0\" "
+                     "v2=\"1\" v3=\"2\"/><face v1=\"0\" v2=\"2\" v3=\"3\"/></faces>"
+                     "<geometry vertexcount=\"4\"><vertexbuffer positions=\"true\" "
+                     "normals=\"true\" texture_coords=\"1\" "
+                     "texture_coord_dimensions_0=\"2\">" +
+                     vertices + "</vertexbuffer></geometry></submesh>";
+    }
+    test::writeFile(dir / "squares.mesh.xml",
+                    "<mesh><submeshes>" + submeshes + "</submeshes></mesh>");
+    std::string command = "cd '" + dir.path().string() +
+                          "' && OgreXMLConverter -q squares.mesh.xml squares.mesh >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+void writeSquaresScript(const test::TempDir& dir) {
+    test::writeFile(dir / "squares.material",
+                    "material Red\n{\n technique\n {\n  pass\n  {\n   ambient 0 0 0\n"
+                    "   diffuse 0 0 0\n   specular 0 0 0 0\n   emissive 1 0 0\n  }\n }\n}\n");
+    const std::pair<const char*, const char*> textures[] = {
+        {"Png", "green.png"}, {"Jpg", "blue.jpg"}, {"Tga", "yellow.tga"}, {"Dds", "magenta.dds"}};
+    const char* colours[] = {"#00ff00", "#0000ff", "#ffff00", "#ff00ff"};
+    std::string script = test::readFile(dir / "squares.material");
+    for (int i = 0; i < 4; ++i) {
+        script += std::string("material ") + textures[i].first +
+                  "\n{\n technique\n {\n  pass\n  {\n   lighting off\n   texture_unit\n"
+                  "   {\n    texture " +
+                  textures[i].second + "\n   }\n  }\n }\n}\n";
+        // Images written by ImageMagick; the DDS block-compressed.
+        std::string command = std::string("convert -size 16x16 'xc:") + colours[i] + "' " +
+                              (i == 3 ? "-define dds:compression=dxt1 " : "") + "'" +
+                              (dir / textures[i].second).string() + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    test::writeFile(dir / "squares.material", script);
+}
+
+int pixelsNear(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            QRgb p = image.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(colour)) <= 12 &&
+                std::abs(qGreen(p) - qGreen(colour)) <= 12 &&
+                std::abs(qBlue(p) - qBlue(colour)) <= 12) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+TEST(RenderCommand, ScriptColoursAndTexturesOfFourFormatsShow) {
+    test::TempDir dir;
+    writeSquaresMesh(dir);
+    writeSquaresScript(dir);
+    test::writeFile(dir / "cut.mesh", test::readFile(dir / "squares.mesh").substr(0, 300));
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0),
+                            qRgb(255, 0, 255)};
+
+    RenderRun plain = render(dir, "-o plain.png --size 320x240 squares.mesh");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    QImage without(QString::fromStdString((dir / "plain.png").string()));
+    // The mesh named first still finds the script's materials; the cut mesh fails alone.
+    RenderRun run =
+        render(dir, "-o squares.png --size 320x240 squares.mesh cut.mesh squares.material");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("cut.mesh: ERR: ", 0), 0u) << run.err;
+    QImage with(QString::fromStdString((dir / "squares.png").string()));
+    ASSERT_EQ(with.size(), QSize(320, 240));
+    for (QRgb colour : colours) {
+        EXPECT_GT(pixelsNear(with, colour), 320 * 240 / 100) << std::hex << colour;
+        EXPECT_LT(pixelsNear(without, colour), 320 * 240 / 1000) << std::hex << colour;
+    }
+}
+
+TEST(RenderCommand, BarrelWithItsMaterialDiffersFromTheBarrelAlone) {
+    test::TempDir dir;
+    // From further back than the default, which stands inside the barrel.
+    test::writeFile(dir / "Verada.cfg", "[SceneParms]\r\nCameraDist=10\r\n");
+    for (const char* file : {"materials/Examples.material", "textures/RustyBarrel.png"}) {
+        std::filesystem::path from = test::samplePath(std::string("ogre-mesh/") + file);
+        std::filesystem::copy_file(from, dir / from.filename());
+    }
+    std::string barrel = quoted(test::samplePath("ogre-mesh/v1.100/Barrel.mesh"));
+    RenderRun alone = render(dir, "-o alone.png --size 320x240 " + barrel);
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    // Textures the script names but nobody copied only warn.
+    RenderRun dressed = render(dir, "-o dressed.png --size 320x240 Examples.material " + barrel);
+    ASSERT_EQ(dressed.status, 0) << dressed.err;
+    EXPECT_NE(dressed.err.find("Examples.material: WARN: Texture \"r2skin.jpg\" of material "
+                               "\"Examples/Robot\" could not be loaded.\n"),
+              std::string::npos);
+    EXPECT_EQ(dressed.err.find("RustyBarrel.png"), std::string::npos) << dressed.err;
+    QImage plain(QString::fromStdString((dir / "alone.png").string()));
+    QImage textured(QString::fromStdString((dir / "dressed.png").string()));
+    Difference difference = compare(plain, textured);
+    EXPECT_GT(difference.count, 320 * 240 / 20);
+    EXPECT_NEAR((difference.left + difference.right) / 2.0, 160.0, 16.0);
 }
 
 TEST(RenderCommand, WithoutADisplayItSaysSo) {
