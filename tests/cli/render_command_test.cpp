@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include "formats/io/printf_text.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
@@ -124,60 +125,51 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
 }
 
 // Five squares side by side in front of the default camera, one submesh each, made by Ogre's
-// own converter from XML: "Red" is coloured by the script, the others by a texture each.
-void writeSquaresMesh(const test::TempDir& dir) {
-    const char* materials[] = {"Red", "Png", "Jpg", "Tga", "Dds"};
-    std::string submeshes;
+// own converter from XML; a script colours the first and gives the others a texture each,
+// written by ImageMagick (the DDS block-compressed).
+void writeSquares(const test::TempDir& dir) {
+    const char* square = R"(<submesh material="%s" usesharedvertices="false"
+        use32bitindexes="false" operationtype="triangle_list"><faces count="2">
+        <face v1="0" v2="1" v3="2"/><face v1="0" v2="2" v3="3"/></faces>
+        <geometry vertexcount="4"><vertexbuffer positions="true" normals="true"
+        texture_coords="1" texture_coord_dimensions_0="2">
+        <vertex><position x="%f" y="0.6" z="0"/><normal x="0" y="0" z="1"/><texcoord u="0" v="1"/></vertex>
+        <vertex><position x="%f" y="0.6" z="0"/><normal x="0" y="0" z="1"/><texcoord u="1" v="1"/></vertex>
+        <vertex><position x="%f" y="1.1" z="0"/><normal x="0" y="0" z="1"/><texcoord u="1" v="0"/></vertex>
+        <vertex><position x="%f" y="1.1" z="0"/><normal x="0" y="0" z="1"/><texcoord u="0" v="0"/></vertex>
+        </vertexbuffer></geometry></submesh>)";
+    const char* textured =
+        "material %s { technique { pass { lighting off\n"
+        "texture_unit { texture %s } } } }\n";
+    struct Square {
+        const char* material;
+        const char* texture;
+        const char* colour;
+    };
+    const Square squares[] = {{"Red", "", ""},
+                              {"Png", "green.png", "#00ff00"},
+                              {"Jpg", "blue.jpg", "#0000ff"},
+                              {"Tga", "yellow.tga", "#ffff00"},
+                              {"Dds", "magenta.dds", "#ff00ff"}};
+    std::string mesh = "<mesh><submeshes>";
+    std::string script =
+        "material Red { technique { pass { ambient 0 0 0\ndiffuse 0 0 0\n"
+        "specular 0 0 0 0\nemissive 1 0 0 } } }\n";
+    std::string commands = "cd '" + dir.path().string() + "'";
     for (int i = 0; i < 5; ++i) {
         float x = -1.2f + 0.6f * static_cast<float>(i);
-        std::string vertices;
-        const float corners[4][4] = {{x - 0.25f, 0.6f, 0, 1},
-                                     {x + 0.25f, 0.6f, 1, 1},
-                                     {x + 0.25f, 1.1f, 1, 0},
-                                     {x - 0.25f, 1.1f, 0, 0}};
-        for (const auto& corner : corners) {
-            vertices += "<vertex><position x=\"" + std::to_string(corner[0]) + "\" y=\"" +
-                        std::to_string(corner[1]) +
-                        "\" z=\"0\"/><normal x=\"0\" y=\"0\" z=\"1\"/><texcoord u=\"" +
-                        std::to_string(corner[2]) + "\" v=\"" + std::to_string(corner[3]) +
-                        "\"/></vertex>";
+        mesh += printfText(square, squares[i].material, x - 0.25f, x + 0.25f, x + 0.25f, x - 0.25f);
+        if (i > 0) {
+            script += printfText(textured, squares[i].material, squares[i].texture);
+            commands +=
+                printfText(" && convert -size 16x16 xc:'%s' %s%s", squares[i].colour,
+                           i == 4 ? "-define dds:compression=dxt1 " : "", squares[i].texture);
         }
-        submeshes += std::string("<submesh material=\"") + materials[i] +
-                     "\" usesharedvertices=\"false\" use32bitindexes=\"false\" "
-                     "operationtype=\"triangle_list\"><faces count=\"2\"><face v1=\"0\" "
-                     "v2=\"1\" v3=\"2\"/><face v1=\"0\" v2=\"2\" v3=\"3\"/></faces>"
-                     "<geometry vertexcount=\"4\"><vertexbuffer positions=\"true\" "
-                     "normals=\"true\" texture_coords=\"1\" "
-                     "texture_coord_dimensions_0=\"2\">" +
-                     vertices + "</vertexbuffer></geometry></submesh>";
     }
-    test::writeFile(dir / "squares.mesh.xml",
-                    "<mesh><submeshes>" + submeshes + "</submeshes></mesh>");
-    std::string command = "cd '" + dir.path().string() +
-                          "' && OgreXMLConverter -q squares.mesh.xml squares.mesh >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-void writeSquaresScript(const test::TempDir& dir) {
-    test::writeFile(dir / "squares.material",
-                    "material Red\n{\n technique\n {\n  pass\n  {\n   ambient 0 0 0\n"
-                    "   diffuse 0 0 0\n   specular 0 0 0 0\n   emissive 1 0 0\n  }\n }\n}\n");
-    const std::pair<const char*, const char*> textures[] = {
-        {"Png", "green.png"}, {"Jpg", "blue.jpg"}, {"Tga", "yellow.tga"}, {"Dds", "magenta.dds"}};
-    const char* colours[] = {"#00ff00", "#0000ff", "#ffff00", "#ff00ff"};
-    std::string script = test::readFile(dir / "squares.material");
-    for (int i = 0; i < 4; ++i) {
-        script += std::string("material ") + textures[i].first +
-                  "\n{\n technique\n {\n  pass\n  {\n   lighting off\n   texture_unit\n"
-                  "   {\n    texture " +
-                  textures[i].second + "\n   }\n  }\n }\n}\n";
-        // Images written by ImageMagick; the DDS block-compressed.
-        std::string command = std::string("convert -size 16x16 'xc:") + colours[i] + "' " +
-                              (i == 3 ? "-define dds:compression=dxt1 " : "") + "'" +
-                              (dir / textures[i].second).string() + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    test::writeFile(dir / "squares.mesh.xml", mesh + "</submeshes></mesh>");
     test::writeFile(dir / "squares.material", script);
+    commands += " && OgreXMLConverter -q squares.mesh.xml squares.mesh >/dev/null";
+    ASSERT_EQ(std::system(commands.c_str()), 0) << commands;
 }
 
 int pixelsNear(const QImage& image, QRgb colour) {
@@ -197,8 +189,7 @@ int pixelsNear(const QImage& image, QRgb colour) {
 
 TEST(RenderCommand, ScriptColoursAndTexturesOfFourFormatsShow) {
     test::TempDir dir;
-    writeSquaresMesh(dir);
-    writeSquaresScript(dir);
+    writeSquares(dir);
     test::writeFile(dir / "cut.mesh", test::readFile(dir / "squares.mesh").substr(0, 300));
     const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0),
                             qRgb(255, 0, 255)};

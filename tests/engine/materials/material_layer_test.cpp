@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/headless_ogre.h"
+#include "tests/support/layer_text.h"
 
 namespace verada {
 namespace {
@@ -30,86 +31,61 @@ TEST_F(MaterialLayerTest, ReadingCopiesWhatIsSet) {
     Ogre::Technique& technique = material("Rock", 2);
     Ogre::Pass& pass = *technique.getPass(1);
     pass.setShininess(12.5f);
-    pass.setAmbient(Ogre::ColourValue(0.1f, 0.2f, 0.3f, 0.9f));
-    pass.setSpecular(Ogre::ColourValue(0.0f, 0.0f, 0.0f, 0.5f));  // black: not set
-    pass.setDiffuse(Ogre::ColourValue(0.4f, 0.5f, 0.6f, 0.7f));
-    pass.setSelfIllumination(Ogre::ColourValue(0.0f, 0.0f, 0.25f));
+    pass.setAmbient(0.5f, 0.25f, 0.0f);
+    pass.setSpecular(0.0f, 0.0f, 0.0f, 0.5f);  // black: not set, whatever its alpha
+    pass.setDiffuse(0.0f, 0.0f, 0.75f, 0.125f);
     pass.createTextureUnitState("rock.png");
     pass.setSceneBlending(Ogre::SBT_TRANSPARENT_ALPHA);
+    technique.getPass(0)->setAmbient(0.0f, 0.0f, 0.0f);
+    technique.getPass(0)->createTextureUnitState();  // a unit without texture
 
     MaterialLayerSettings settings;
     settings.materialName = "Rock";
     settings.specular = {9.0f, 9.0f, 9.0f, 9.0f};
-    // Layer 7 is past the last pass; -3 before the first.
-    ASSERT_TRUE(readMaterialLayer(settings, 7));
-    EXPECT_EQ(settings.layerCount, 2);
-    EXPECT_EQ(settings.currentLayer, 1);
-    EXPECT_TRUE(settings.hasShininess);
-    EXPECT_EQ(settings.shininess, 12.5f);
-    EXPECT_TRUE(settings.hasAmbient);
-    EXPECT_EQ(settings.ambient, (std::array<float, 3>{0.1f, 0.2f, 0.3f}));
-    EXPECT_FALSE(settings.hasSpecular);
-    EXPECT_EQ(settings.specular, (std::array<float, 4>{9.0f, 9.0f, 9.0f, 9.0f}));
-    EXPECT_TRUE(settings.hasDiffuse);
-    EXPECT_EQ(settings.diffuse, (std::array<float, 4>{0.7f, 0.4f, 0.5f, 0.6f}));
-    EXPECT_TRUE(settings.hasSelfIllumination);
-    EXPECT_EQ(settings.selfIllumination, (std::array<float, 3>{0.0f, 0.0f, 0.25f}));
-    EXPECT_TRUE(settings.hasTexture);
-    EXPECT_EQ(settings.textureName, "rock.png");
-    EXPECT_TRUE(settings.alphaLayer);
-
-    // Layer 0 has neither colours nor a texture unit: the name and blending stay as they were.
-    ASSERT_TRUE(readMaterialLayer(settings, -3));
-    EXPECT_EQ(settings.currentLayer, 0);
-    EXPECT_FALSE(settings.hasShininess || settings.hasSpecular || settings.hasTexture);
-    EXPECT_TRUE(settings.hasAmbient && settings.hasDiffuse);  // Ogre's default grey and white
-    EXPECT_EQ(settings.textureName, "rock.png");
-    EXPECT_TRUE(settings.alphaLayer);
-
-    technique.getPass(0)->createTextureUnitState();  // a unit without texture
-    ASSERT_TRUE(readMaterialLayer(settings, 0));
-    EXPECT_FALSE(settings.hasTexture);
-    EXPECT_EQ(settings.textureName, "");
-
+    const std::pair<int, std::string> cases[] = {
+        // Past the last pass: the last one; the record keeps what is not set.
+        {7,
+         "2/1 shininess 1 12.5 ambient 1 0.5 0.25 0 specular 0 9 9 9 9 diffuse 1 0.125 0 0 "
+         "0.75 self 0 0 0 0 texture 1 'rock.png' alpha 1"},
+        // Before the first: the first, whose unit has no texture and which replaces.
+        {-3,
+         "2/0 shininess 0 0 ambient 0 0.5 0.25 0 specular 0 9 9 9 9 diffuse 1 1 1 1 1 self 0 "
+         "0 0 0 texture 0 '' alpha 0"},
+    };
+    for (const auto& [layer, text] : cases) {
+        ASSERT_TRUE(readMaterialLayer(settings, layer));
+        EXPECT_EQ(test::layerText(settings), text) << layer;
+    }
     MaterialLayerSettings missing;
     missing.materialName = "Nowhere";
-    missing.layerCount = 42;
     EXPECT_FALSE(readMaterialLayer(missing, 0));
-    EXPECT_EQ(missing.layerCount, 42);
+    EXPECT_EQ(test::layerText(missing), test::layerText(MaterialLayerSettings()));
 }
 
 TEST_F(MaterialLayerTest, ApplyingWritesBlackForWhatIsNotSet) {
-    struct Case {
-        bool hasDiffuse;
-        float diffuseAlpha;
-        float selfAlpha;
-    };
-    for (const Case& c : {Case{true, 0.25f, 0.25f}, Case{false, 0.25f, 0.0f}}) {
+    for (bool hasDiffuse : {true, false}) {
         Ogre::Technique& technique = material("Moss", 2);
         MaterialLayerSettings settings;
         settings.materialName = "Moss";
-        settings.layerCount = 5;  // more layers than the material has
-        settings.hasDiffuse = c.hasDiffuse;
-        settings.diffuse = {c.diffuseAlpha, 0.1f, 0.2f, 0.3f};
+        settings.layerCount = 5;  // more layers than the material has: Ogre would abort
+        settings.hasDiffuse = hasDiffuse;
+        settings.diffuse = {0.25f, 0.1f, 0.2f, 0.3f};
         settings.hasSelfIllumination = true;
         settings.selfIllumination = {0.5f, 0.6f, 0.7f};
         settings.hasTexture = true;
         settings.textureName = "moss.png";
-        settings.alphaLayer = false;
         ASSERT_TRUE(applyMaterialLayer(settings, 4));
         EXPECT_EQ(settings.currentLayer, 1);
-
         const Ogre::Pass& pass = *technique.getPass(1);
         EXPECT_EQ(pass.getShininess(), 0.0f);
         EXPECT_EQ(pass.getAmbient(), Ogre::ColourValue(0.0f, 0.0f, 0.0f, 1.0f));
         EXPECT_EQ(pass.getSpecular(), Ogre::ColourValue(0.0f, 0.0f, 0.0f, 0.0f));
-        EXPECT_EQ(pass.getDiffuse(), c.hasDiffuse ? Ogre::ColourValue(0.1f, 0.2f, 0.3f, 0.25f)
-                                                  : Ogre::ColourValue(0.0f, 0.0f, 0.0f, 0.0f));
-        EXPECT_EQ(pass.getSelfIllumination(), Ogre::ColourValue(0.5f, 0.6f, 0.7f, c.selfAlpha));
-        ASSERT_EQ(pass.getNumTextureUnitStates(), 1u);
+        EXPECT_EQ(pass.getDiffuse(), hasDiffuse ? Ogre::ColourValue(0.1f, 0.2f, 0.3f, 0.25f)
+                                                : Ogre::ColourValue(0.0f, 0.0f, 0.0f, 0.0f));
+        // Its alpha is the diffuse alpha just written.
+        EXPECT_EQ(pass.getSelfIllumination().a, hasDiffuse ? 0.25f : 0.0f);
         EXPECT_EQ(pass.getTextureUnitState(0)->getTextureName(), "moss.png");
-        EXPECT_EQ(pass.getSourceBlendFactor(), Ogre::SBF_ONE);
-        EXPECT_EQ(pass.getDestBlendFactor(), Ogre::SBF_ZERO);
+        EXPECT_EQ(pass.getSourceBlendFactor(), Ogre::SBF_ONE);  // replaces
 
         settings.alphaLayer = true;
         settings.textureName = "moss2.png";
@@ -123,38 +99,27 @@ TEST_F(MaterialLayerTest, ApplyingWritesBlackForWhatIsNotSet) {
 
 TEST_F(MaterialLayerTest, LayersAreAddedAndTheLastRemoved) {
     Ogre::Technique& technique = material("Stack", 1);
-    technique.getPass(0)->setShininess(3.0f);
     MaterialLayerSettings settings;
     settings.materialName = "Stack";
-    ASSERT_TRUE(addMaterialLayer(settings));
-    ASSERT_TRUE(addMaterialLayer(settings));
+    ASSERT_TRUE(addMaterialLayer(settings) && addMaterialLayer(settings));
     EXPECT_EQ(settings.layerCount, 3);
-    EXPECT_EQ(settings.currentLayer, 0);
-
-    struct Step {
-        int current;
-        int layersAfter;
-        int currentAfter;
-    };
-    for (const Step& step : {Step{0, 2, 0}, Step{1, 1, 0}, Step{0, 1, 0}}) {
-        settings.currentLayer = step.current;
+    technique.getPass(2)->setShininess(3.0f);
+    // Editing layer 0, the last pass goes; editing the last, the one before becomes current.
+    const int cases[][3] = {{0, 2, 0}, {1, 1, 0}, {0, 1, 0}};  // current, layers, current after
+    for (const auto& c : cases) {
+        settings.currentLayer = c[0];
         EXPECT_TRUE(removeLastMaterialLayer(settings));
-        EXPECT_EQ(technique.getNumPasses(), step.layersAfter);
-        EXPECT_EQ(settings.layerCount, step.layersAfter);
-        EXPECT_EQ(settings.currentLayer, step.currentAfter);
+        EXPECT_EQ(technique.getNumPasses(), c[1]);
+        EXPECT_EQ(settings.layerCount, c[1]);
+        EXPECT_EQ(settings.currentLayer, c[2]);
     }
-    EXPECT_EQ(technique.getPass(0)->getShininess(), 3.0f);  // the first pass stays
-
-    MaterialLayerSettings missing;
-    missing.materialName = "Nowhere";
-    EXPECT_FALSE(addMaterialLayer(missing));
-    EXPECT_FALSE(removeLastMaterialLayer(missing));
-    EXPECT_FALSE(applyMaterialLayer(missing, 0));
-    Ogre::MaterialManager::getSingleton().getByName("Stack")->removeAllTechniques();
-    settings.layerCount = 1;
-    EXPECT_FALSE(readMaterialLayer(settings, 0));
-    EXPECT_FALSE(applyMaterialLayer(settings, 0));
-    EXPECT_FALSE(addMaterialLayer(settings));
+    // Without material, or without technique, nothing is done.
+    for (const char* name : {"Nowhere", "Stack"}) {
+        Ogre::MaterialManager::getSingleton().getByName("Stack")->removeAllTechniques();
+        settings.materialName = name;
+        EXPECT_FALSE(readMaterialLayer(settings, 0) || applyMaterialLayer(settings, 0) ||
+                     addMaterialLayer(settings) || removeLastMaterialLayer(settings));
+    }
 }
 
 }  // namespace

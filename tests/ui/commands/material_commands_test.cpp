@@ -65,9 +65,6 @@ TEST_F(MaterialCommandsTest, EachCommandAsksForItsFilesAndStopsOnCancel) {
         {[this] { return loadMaterialScript(state); },
          "material",
          {"Ogre Material files (*.material)", "*.material"}},
-        {[this] { return loadOgreMeshNode(state, ""); },
-         "mesh",
-         {"Ogre Mesh files (*.mesh)", "*.mesh"}},
         {[this] { return loadOgreMeshNode(state, "holder"); },
          "mesh",
          {"Ogre Mesh files (*.mesh)", "*.mesh"}},
@@ -93,114 +90,106 @@ TEST_F(MaterialCommandsTest, EachCommandAsksForItsFilesAndStopsOnCancel) {
 TEST_F(MaterialCommandsTest, ScriptMessagesComeInWarningBoxesWithoutOwner) {
     test::writeFile(files / "rock.material", "material rock\n{\n}\nmaterial pebble\n{\n}\n");
     Ogre::MaterialManager::getSingleton().create("rock", "General");
-    struct Case {
-        std::filesystem::path script;
-        std::vector<std::string> texts;  // the boxes, in order; a prefix for long texts
-    };
-    const Case cases[] = {
-        {ogreSample("materials/Ogre.material"), {}},
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {ogreSample("materials/Ogre.material"), ""},
         {ogreSample("materials/Ogre.v2009.material"),
-         {"ERR: Material with the name Ogre/Earring already exists."}},
-        {files / "rock.material", {"Load failed.\r\nA material named \"rock\" is already loaded."}},
+         "ERR: Material with the name Ogre/Earring already exists."},
+        {files / "rock.material", "Load failed.\r\nA material named \"rock\" is already loaded."},
+        // Its ten compiler complaints, one per line, in one box.
         {ogreSample("materials/Examples.material"),
-         {"WARN: " + ogreSample("materials/Examples.material").string() +
-          "(192): 'rtshader_system'. If this is a legacy script"}},
+         "WARN: " + ogreSample("materials/Examples.material").string() + "(192): "},
     };
-    for (const Case& c : cases) {
+    for (const auto& [script, text] : cases) {
         platform.messages.clear();
-        answer(c.script);
-        EXPECT_TRUE(loadMaterialScript(state)) << c.script;
-        ASSERT_EQ(platform.messages.size(), c.texts.size()) << c.script;
-        for (std::size_t i = 0; i < c.texts.size(); ++i) {
-            const test::FakePlatform::Message& message = platform.messages[i];
-            EXPECT_EQ(message.text.substr(0, c.texts[i].size()), c.texts[i]) << c.script;
+        answer(script);
+        EXPECT_TRUE(loadMaterialScript(state)) << script;
+        EXPECT_EQ(platform.messages.size(), text.empty() ? 0u : 1u) << script;
+        for (const test::FakePlatform::Message& message : platform.messages) {
+            EXPECT_EQ(message.text.substr(0, text.size()), text);
             EXPECT_FALSE(message.hasOwner);
             EXPECT_EQ(message.icon, MessageIcon::Warning);
             EXPECT_EQ(message.caption, kApplicationCaption);
         }
         EXPECT_EQ(std::filesystem::current_path(), startup.path());
         EXPECT_EQ(std::filesystem::path(state.directories.lastUsedDirectory),
-                  std::filesystem::canonical(c.script.parent_path()));
+                  std::filesystem::canonical(script.parent_path()));
     }
-    EXPECT_TRUE(materialLoaded("Ogre/Skin"));
-    EXPECT_FALSE(materialLoaded("pebble"));
-    EXPECT_TRUE(materialLoaded("RustyBarrel"));
-    // The ten compiler complaints of Examples.material, one per line, in one box.
     const std::string& warnings = platform.messages[0].text;
     EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 9);
+    EXPECT_TRUE(materialLoaded("Ogre/Skin") && materialLoaded("RustyBarrel"));
+    EXPECT_FALSE(materialLoaded("pebble"));
 }
 
-TEST_F(MaterialCommandsTest, SameMeshTwiceGivesTwoNodesOnOneMesh) {
+TEST_F(MaterialCommandsTest, MeshesGoOnNewOrExistingNodesOrGiveTheLoadersWarning) {
+    Ogre::SceneNode* holder =
+        state.sceneManager->getRootSceneNode()->createChildSceneNode("holder");
     std::filesystem::copy_file(ogreSample("v1.100/cube.mesh"), files / "ship.mesh");
-    answer(files / "ship.mesh");
-    answer(files / "ship.mesh");
+    test::writeFile(files / "cut.mesh", test::readFile(files / "ship.mesh").substr(0, 1000));
+    for (const std::filesystem::path& path :
+         {files / "ship.mesh", files / "ship.mesh", ogreSample("v1.100/robot.mesh"),
+          files / "ship.mesh", files / "cut.mesh"}) {
+        answer(path);
+    }
     EXPECT_TRUE(loadOgreMeshNode(state, ""));
     EXPECT_TRUE(loadOgreMeshNode(state, ""));
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(loadOgreMeshNode(state, "holder"));
+    EXPECT_FALSE(loadOgreMeshNode(state, "nowhere"));
+    EXPECT_FALSE(loadOgreMeshNode(state, ""));
+
+    // The same file twice: a second node and entity on the one mesh.
     for (const char* name : {"ship", "ship0"}) {
         Ogre::SceneNode* node = rootChildNamed(state, name);
         ASSERT_NE(node, nullptr) << name;
         EXPECT_EQ(node->getPosition(), Ogre::Vector3::ZERO);
         ASSERT_EQ(node->numAttachedObjects(), 1u);
-        auto* entity = static_cast<Ogre::Entity*>(node->getAttachedObject(0));
-        EXPECT_EQ(entity->getName(), name);
-        EXPECT_EQ(entity->getMesh()->getName(), "ship.mesh");
-        EXPECT_EQ(entity->getMesh()->getGroup(), "MSH");
-        EXPECT_EQ(subEntityMaterial(name, 0), "BaseWhite");
+        EXPECT_EQ(node->getAttachedObject(0)->getName(), name);
     }
-    EXPECT_EQ(state.sceneManager->getEntity("ship")->getMesh(),
-              state.sceneManager->getEntity("ship0")->getMesh());
+    Ogre::MeshPtr ship = state.sceneManager->getEntity("ship")->getMesh();
+    EXPECT_EQ(ship, state.sceneManager->getEntity("ship0")->getMesh());
+    EXPECT_EQ(ship->getName(), "ship.mesh");
+    EXPECT_EQ(ship->getGroup(), "MSH");
+    // The robot's skeleton came from the mesh's folder.
+    ASSERT_EQ(holder->numAttachedObjects(), 1u);
+    EXPECT_TRUE(state.sceneManager->getEntity("robot")->hasSkeleton());
+
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].text,
+              "WARN: No scene node named \"nowhere\"; mesh ship.mesh was built but not attached.");
+    EXPECT_TRUE(platform.messages[0].hasOwner);
+    EXPECT_EQ(platform.messages[1].text,
+              "ERR: Mesh data ends early: a read of 4 bytes at byte 997 of 1000.");
+    EXPECT_FALSE(platform.messages[1].hasOwner);
+    for (const test::FakePlatform::Message& message : platform.messages) {
+        EXPECT_EQ(message.icon, MessageIcon::Warning);
+    }
+    EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("cut.mesh", "MSH"));
+    EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 3u);
     EXPECT_EQ(std::filesystem::current_path(), startup.path());
 }
 
-TEST_F(MaterialCommandsTest, ExistingNodeGetsTheMeshOrTheLoadersWarning) {
-    Ogre::SceneNode* holder =
-        state.sceneManager->getRootSceneNode()->createChildSceneNode("holder");
-    std::string cut = test::readFile(ogreSample("v1.100/cube.mesh")).substr(0, 1000);
-    test::writeFile(files / "cut.mesh", cut);
-    answer(ogreSample("v1.100/robot.mesh"));
-    answer(ogreSample("v1.100/cube.mesh"));
-    answer(files / "cut.mesh");
-    EXPECT_TRUE(loadOgreMeshNode(state, "holder"));
-    EXPECT_FALSE(loadOgreMeshNode(state, "nowhere"));
-    EXPECT_FALSE(loadOgreMeshNode(state, ""));
-
-    ASSERT_EQ(holder->numAttachedObjects(), 1u);
-    EXPECT_EQ(holder->getAttachedObject(0)->getName(), "robot");
-    // The robot's skeleton came from the mesh's folder.
-    EXPECT_TRUE(state.sceneManager->getEntity("robot")->hasSkeleton());
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].text,
-              "WARN: No scene node named \"nowhere\"; mesh cube.mesh was built but not attached.");
-    EXPECT_TRUE(platform.messages[0].hasOwner);
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
-    EXPECT_TRUE(Ogre::MeshManager::getSingleton().resourceExists("cube.mesh", "MSH"));
-    EXPECT_FALSE(state.sceneManager->hasEntity("cube"));
-    EXPECT_EQ(platform.messages[1].text.rfind("ERR: Mesh data ends early: ", 0), 0u)
-        << platform.messages[1].text;
-    EXPECT_FALSE(platform.messages[1].hasOwner);
-    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Warning);
-    EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("cut.mesh", "MSH"));
-    EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 1u);
-}
-
-TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteABadOne) {
+TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteBadOnes) {
+    test::writeFile(files / "empty.material", "");
     std::vector<std::string> paths = {ogreSample("v1.100/ogrehead.mesh").string(),
-                                      test::samplePath("gmdc/TestMesh.5gd").string(), "notes.txt",
+                                      test::samplePath("gmdc/TestMesh.5gd").string(),
+                                      "notes.txt",
                                       ogreSample("materials/Ogre.material").string(),
+                                      (files / "empty.material").string(),
                                       test::samplePath("gmdl/Megamouth.gmdl").string()};
     EXPECT_EQ(openSceneFiles(state, paths), 4);
     for (const char* node : {"ogrehead", "TestMesh", "Megamouth"}) {
         EXPECT_NE(rootChildNamed(state, node), nullptr) << node;
     }
-    // The script came first, so the head shows the materials it names.
+    // The scripts came first, so the head shows the materials it names.
     EXPECT_EQ(subEntityMaterial("ogrehead", 0), "Ogre/Eyes");
     EXPECT_EQ(subEntityMaterial("ogrehead", 3), "Ogre/Tusks");
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text,
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[0].text, "ERR: empty.material defines no material.");
+    EXPECT_EQ(platform.messages[1].text,
               "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh or .material.");
-    EXPECT_FALSE(platform.messages[0].hasOwner);
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+    for (const test::FakePlatform::Message& message : platform.messages) {
+        EXPECT_FALSE(message.hasOwner);
+        EXPECT_EQ(message.icon, MessageIcon::Warning);
+    }
 }
 
 }  // namespace
