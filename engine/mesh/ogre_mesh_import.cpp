@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include <OgreEdgeListBuilder.h>
 #include <OgreException.h>
 #include <OgreHardwareBuffer.h>
 #include <OgreHardwareIndexBuffer.h>
@@ -90,6 +91,29 @@ Status checkSubmeshes(const Ogre::Mesh& mesh) {
     return {};
 }
 
+// Ogre frees what its serializer built only when it unloads a loaded mesh, and a half-made
+// one cannot be loaded (Ogre reads its missing buffers): its parts are freed here.
+void discard(const Ogre::MeshPtr& mesh) {
+    // Edge lists are marked built only once read whole; until then Ogre would not free them.
+    // Manual levels after the first belong to meshes of their own.
+    unsigned short owned = mesh->hasManualLodLevel() ? 1 : mesh->getNumLodLevels();
+    for (unsigned short level = 0; level < owned; ++level) {
+        const Ogre::MeshLodUsage& usage = mesh->getLodLevel(level);
+        delete usage.edgeData;
+        usage.edgeData = nullptr;
+    }
+    mesh->removeLodLevels();
+    mesh->freeEdgeList();
+    mesh->removeAllPoses();
+    mesh->removeAllAnimations();
+    while (mesh->getNumSubMeshes() > 0) {
+        mesh->destroySubMesh(0);
+    }
+    delete mesh->sharedVertexData;
+    mesh->sharedVertexData = nullptr;
+    Ogre::MeshManager::getSingleton().remove(mesh);
+}
+
 }  // namespace
 
 Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
@@ -106,14 +130,14 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         serializer.setListener(&materials);
         serializer.importMesh(stream, imported.mesh.get());
         if (Status complete = checkSubmeshes(*imported.mesh); !complete) {
-            meshes.remove(imported.mesh);
+            discard(imported.mesh);
             return complete.failure();
         }
         imported.mesh->load();
         imported.materialNames = std::move(materials.names);
     } catch (const Ogre::Exception& error) {
         if (imported.mesh) {
-            meshes.remove(imported.mesh);
+            discard(imported.mesh);
         }
         return fail("ERR: " + error.getDescription());
     }
