@@ -1,5 +1,6 @@
 #include "engine/scene/view_framing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <OgreCamera.h>
@@ -13,16 +14,52 @@
 #include "engine/mesh/model_loader.h"
 #include "engine/scene/scene_nodes.h"
 #include "engine/scene/view_control.h"
+#include "formats/model/model_format.h"
 #include "tests/support/headless_ogre.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
 
-// The samples' bounds as their readers report them (verada info).
-const Ogre::AxisAlignedBox kTeapot({-2, 0, -3}, {2, 3.15f, 3.434f});
-const Ogre::AxisAlignedBox kMegamouth({-0.545897f, -0.452812f, -0.984945f},
-                                      {0.546389f, 0.0710938f, 0.580518f});
+constexpr const char* kTeapot = "gmdc/teapot_model.extracted.5gd";
+constexpr const char* kMegamouth = "gmdl/Megamouth.gmdl";
+
+// Where models stand in the world: a sample's positions as its reader returns them, moved
+// and scaled as its node is.
+struct Placed {
+    const char* sample;
+    Ogre::Vector3 offset;
+    float scale;
+};
+
+struct Sphere {
+    Ogre::Vector3 centre;
+    float radius;
+};
+
+// Centred on the box around the positions, reaching the farthest of them.
+Sphere sphereAround(const std::vector<Placed>& models) {
+    std::vector<Ogre::Vector3> points;
+    for (const Placed& model : models) {
+        Result<ImportedModel> read = readModelFile(test::samplePath(model.sample).string());
+        EXPECT_TRUE(read) << read.error();
+        for (const ModelGroup& group : read->groups) {
+            for (std::size_t i = 0; i + 2 < group.positions.size(); i += 3) {
+                Ogre::Vector3 p(group.positions[i], group.positions[i + 1], group.positions[i + 2]);
+                points.push_back(p * model.scale + model.offset);
+            }
+        }
+    }
+    Ogre::AxisAlignedBox box;
+    for (const Ogre::Vector3& p : points) {
+        box.merge(p);
+    }
+    Sphere sphere{box.getCenter(), 0.0f};
+    for (const Ogre::Vector3& p : points) {
+        sphere.radius = std::max(sphere.radius, p.distance(sphere.centre));
+    }
+    return sphere;
+}
 
 class ViewFramingTest : public ::testing::Test {
   protected:
@@ -39,32 +76,31 @@ class ViewFramingTest : public ::testing::Test {
         Ogre::MeshManager::getSingleton().removeAll();
     }
 
-    Ogre::SceneNode* add(const std::string& sample, const Ogre::Vector3& at = {0, 0, 0}) {
-        Result<BuiltMesh> added = addModelFileAsNewNode(state, test::samplePath(sample).string());
+    Ogre::SceneNode* add(const Placed& model) {
+        Result<BuiltMesh> added =
+            addModelFileAsNewNode(state, test::samplePath(model.sample).string());
         EXPECT_TRUE(added) << added.error();
         Ogre::SceneNode* node = modelNodes(state).back();
-        node->setPosition(at);
+        node->setPosition(model.offset);
+        node->setScale(model.scale, model.scale, model.scale);
         return node;
     }
 
     // The camera must stand on the view axis through the sphere's centre, at the distance from
-    // which the sphere's outline fills 80 % of the view's height.
-    // A model pushed back beyond its framing distance is seen from just in front of z = 0, at
-    // most at that size.
-    void expectFramed(const Ogre::AxisAlignedBox& box, const Ogre::Vector3& offset,
-                      bool pushedBack = false) {
-        Ogre::Vector3 centre = box.getCenter() + offset;
-        float radius = box.getHalfSize().length();
+    // which the sphere's outline fills 80 % of the view's height; a model pushed back beyond
+    // that distance is seen from just in front of z = 0, smaller.
+    void expectFramed(const std::vector<Placed>& models, bool pushedBack = false) {
+        Sphere sphere = sphereAround(models);
         const ViewSettings& view = state.viewSettings;
-        EXPECT_NEAR(view.cameraXPos, centre.x, 1e-3f);
-        EXPECT_NEAR(view.cameraLookX, centre.x, 1e-3f);
-        EXPECT_NEAR(view.cameraYPos, centre.y, 1e-3f);
-        EXPECT_NEAR(view.cameraLookY, centre.y, 1e-3f);
+        EXPECT_NEAR(view.cameraXPos, sphere.centre.x, 1e-3f);
+        EXPECT_NEAR(view.cameraLookX, sphere.centre.x, 1e-3f);
+        EXPECT_NEAR(view.cameraYPos, sphere.centre.y, 1e-3f);
+        EXPECT_NEAR(view.cameraLookY, sphere.centre.y, 1e-3f);
         Ogre::Vector3 eye = state.camera->getDerivedPosition();
-        EXPECT_NEAR(eye.distance({centre.x, centre.y, view.cameraDist}), 0.0f, 1e-3f);
+        EXPECT_NEAR(eye.distance({sphere.centre.x, sphere.centre.y, view.cameraDist}), 0.0f, 1e-3f);
         EXPECT_NEAR(state.camera->getDerivedDirection().z, -1.0f, 1e-5f);
-        float distance = eye.distance(centre);
-        float outline = std::tan(std::asin(radius / distance));
+        float distance = eye.distance(sphere.centre);
+        float outline = std::tan(std::asin(sphere.radius / distance));
         float halfView = std::tan(state.camera->getFOVy().valueRadians() / 2);
         if (pushedBack) {
             EXPECT_LT(outline / halfView, 0.8f);
@@ -82,39 +118,39 @@ class ViewFramingTest : public ::testing::Test {
 };
 
 TEST_F(ViewFramingTest, FramesTheSelectionOrElseEveryVisibleModel) {
-    Ogre::SceneNode* teapot = add("gmdc/teapot_model.extracted.5gd");
-    ASSERT_TRUE(frameView(state));
-    expectFramed(kTeapot, {0, 0, 0});
+    const Placed teapot{kTeapot, {0, 0, 0}, 1};
+    const Placed shark{kMegamouth, {30, 0, -1}, 1};
+    const Placed sharkPushedBack{kMegamouth, {30, 0, -6}, 1};
 
-    Ogre::Vector3 aside(30, 0, -1);
-    Ogre::SceneNode* shark = add("gmdl/Megamouth.gmdl", aside);
-    state.selectedNodeName = shark->getName();
+    Ogre::SceneNode* teapotNode = add(teapot);
     ASSERT_TRUE(frameView(state));
-    expectFramed(kMegamouth, aside);
-    shark->setPosition(aside + Ogre::Vector3(0, 0, -5));
+    expectFramed({teapot});
+
+    Ogre::SceneNode* sharkNode = add(shark);
+    state.selectedNodeName = sharkNode->getName();
     ASSERT_TRUE(frameView(state));
-    expectFramed(kMegamouth, aside + Ogre::Vector3(0, 0, -5), true);
-    shark->setPosition(aside);
+    expectFramed({shark});
+    sharkNode->setPosition(sharkPushedBack.offset);
+    ASSERT_TRUE(frameView(state));
+    expectFramed({sharkPushedBack}, true);
+    sharkNode->setPosition(shark.offset);
 
     state.selectedNodeName.clear();
     ASSERT_TRUE(frameView(state));
-    Ogre::AxisAlignedBox both = kTeapot;
-    both.merge(
-        Ogre::AxisAlignedBox(kMegamouth.getMinimum() + aside, kMegamouth.getMaximum() + aside));
-    expectFramed(both, {0, 0, 0});
+    expectFramed({teapot, shark});
 
-    teapot->flipVisibility();
+    teapotNode->flipVisibility();
     ASSERT_TRUE(frameView(state));
-    expectFramed(kMegamouth, aside);
+    expectFramed({shark});
 }
 
 TEST_F(ViewFramingTest, NarrowViewsStandFurtherBackAndTheZoomLimitsDoNotApply) {
     state.viewSettings.cameraFovY = 20;
     state.camera->setFOVy(Ogre::Degree(20));
-    add("gmdc/teapot_model.extracted.5gd")->setScale(40, 40, 40);
+    const Placed huge{kTeapot, {0, 0, 0}, 40};
+    add(huge);
     ASSERT_TRUE(frameView(state));
-    Ogre::AxisAlignedBox scaled(kTeapot.getMinimum() * 40, kTeapot.getMaximum() * 40);
-    expectFramed(scaled, {0, 0, 0});
+    expectFramed({huge});
     EXPECT_GT(state.viewSettings.cameraDist, 200.0f);
 }
 
@@ -131,12 +167,12 @@ TEST_F(ViewFramingTest, NothingToFrameChangesNothing) {
         EXPECT_EQ(state.camera->getDerivedPosition(), eye) << what;
     };
     unchanged("only the floor and the backdrop");
-    add("gmdl/Megamouth.gmdl")->flipVisibility();
+    add({kMegamouth, {0, 0, 0}, 1})->flipVisibility();
     unchanged("every model hidden");
 }
 
 TEST_F(ViewFramingTest, LaterCameraCommandsGoOnFromTheFramedView) {
-    add("gmdl/Megamouth.gmdl");
+    add({kMegamouth, {0, 0, 0}, 1});
     ASSERT_TRUE(frameView(state));
     const ViewSettings framed = state.viewSettings;
     panCamera(state, 4, -2);
