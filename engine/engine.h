@@ -29,9 +29,9 @@ class Engine {
     // destroyed. Fails with why, the engine then already torn down.
     static Result<std::unique_ptr<Engine>> startOnScreen(AppState& state,
                                                          unsigned long nativeWindow,
-                                                         const IniProfile& config);
+                                                         const IniProfile& config,
+                                                         const std::string& logFile);
 
-    // The Ogre log goes to logFile (never to the console).
     static std::unique_ptr<Engine> startHeadless(const std::string& logFile);
 
     ~Engine();
@@ -45,7 +45,9 @@ class Engine {
 
   private:
     Engine() = default;
-    Status bringUpOnScreen(AppState& state, unsigned long nativeWindow);
+    Status bringUpOnScreen(AppState& state, unsigned long nativeWindow, const std::string& logFile);
+    // The Ogre log goes to logFile, never to the console; an empty name keeps no log file.
+    void createLog(const std::string& logFile);
 
     bool headless_ = false;
     AppState* state_ = nullptr;  // the state whose pointers view this engine (on screen)

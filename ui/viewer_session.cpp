@@ -23,7 +23,7 @@ Status ViewerSession::start() {
     IniProfile config = IniProfile::load(kConfigFileName);
     loadCustomColors(config, state_.customColors);
     Result<std::unique_ptr<Engine>> engine = Engine::startOnScreen(
-        state_, static_cast<unsigned long>(window_->renderView()->winId()), config);
+        state_, static_cast<unsigned long>(window_->renderView()->winId()), config, "Ogre.log");
     if (!engine) {
         return engine.failure();
     }
