@@ -1,10 +1,16 @@
 #include "engine/mesh/model_loader.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <OgreEntity.h>
 #include <OgreException.h>
+#include <OgreMesh.h>
+#include <OgreMeshManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
+#include "engine/engine_setup.h"
 #include "engine/scene/scene_nodes.h"
 #include "engine/scene/unique_name.h"
 #include "formats/io/path.h"
@@ -20,6 +26,13 @@ Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& p
     }
     Result<BuiltMesh> built = buildMeshFromModel(read.value(), path);
     built.takeWarnings(read);
+    // The file it came from, for the status bar; the path may be relative to a working
+    // directory that a file dialog changed and that is put back afterwards.
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(path, error).lexically_normal();
+    Ogre::MeshManager::getSingleton()
+        .getByName(built->name, kMeshGroup)
+        ->_notifyOrigin(error ? path : file.string());
     return built;
 }
 
