@@ -9,8 +9,8 @@ double PictureDifference::span(const QSize& size) const {
     if (count == 0) {
         return 0.0;
     }
-    return std::max(static_cast<double>(right - left + 1) / size.width(),
-                    static_cast<double>(bottom - top + 1) / size.height());
+    return static_cast<double>(std::max(right - left + 1, bottom - top + 1)) /
+           std::min(size.width(), size.height());
 }
 
 bool PictureDifference::touchesEdge(const QSize& size) const {

@@ -14,7 +14,8 @@ struct PictureDifference {
     int top = 1 << 30;
     int bottom = -1;
 
-    // The larger of the box's shares of the picture's width and height.
+    // The box's longer side as a share of the picture's shorter side: framing fills a share
+    // of the view's height, and a wide view only adds room at the sides.
     double span(const QSize& size) const;
     bool touchesEdge(const QSize& size) const;
 };
