@@ -13,7 +13,6 @@
 #include "engine/engine_setup.h"
 #include "engine/mesh/model_loader.h"
 #include "engine/scene/scene_nodes.h"
-#include "engine/scene/view_control.h"
 #include "formats/model/model_format.h"
 #include "tests/support/headless_ogre.h"
 #include "tests/support/test_paths.h"
@@ -169,18 +168,6 @@ TEST_F(ViewFramingTest, NothingToFrameChangesNothing) {
     unchanged("only the floor and the backdrop");
     add({kMegamouth, {0, 0, 0}, 1})->flipVisibility();
     unchanged("every model hidden");
-}
-
-TEST_F(ViewFramingTest, LaterCameraCommandsGoOnFromTheFramedView) {
-    add({kMegamouth, {0, 0, 0}, 1});
-    ASSERT_TRUE(frameView(state));
-    const ViewSettings framed = state.viewSettings;
-    panCamera(state, 4, -2);
-    EXPECT_FLOAT_EQ(state.viewSettings.cameraXPos, framed.cameraXPos + 0.2f);
-    EXPECT_FLOAT_EQ(state.viewSettings.cameraLookY, framed.cameraLookY - 0.1f);
-    EXPECT_FLOAT_EQ(state.viewSettings.cameraDist, framed.cameraDist);
-    zoomCamera(state, 1);
-    EXPECT_FLOAT_EQ(state.viewSettings.cameraDist, std::max(1.0f, framed.cameraDist + 0.05f));
 }
 
 }  // namespace
