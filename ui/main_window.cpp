@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -136,12 +137,16 @@ const RecentFiles& MainWindow::recentFiles() const {
 }
 
 void MainWindow::openFiles(const std::vector<std::string>& paths) {
-    OpenedFiles opened = verada::openFiles(state_, paths);
-    for (const std::string& path : opened.paths) {
-        recent_->add(path);
-    }
-    if (!opened.paths.empty() && !opened.ownViewOpened) {
-        frameView(state_);
+    try {
+        OpenedFiles opened = verada::openFiles(state_, paths);
+        for (const std::string& path : opened.paths) {
+            recent_->add(path);
+        }
+        if (!opened.paths.empty() && !opened.ownViewOpened) {
+            frameView(state_);
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
     }
     updateStatusBar();
 }
@@ -172,7 +177,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths.push_back(url.toLocalFile().toStdString());
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
         }
     }
     if (paths.empty()) {

@@ -1,6 +1,7 @@
 #include "ui/recent_files_menu.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 
 namespace verada {
@@ -54,7 +55,8 @@ void RecentFilesMenu::show() {
         QAction* item = entry(i);
         item->setVisible(i < paths.size());
         if (i < paths.size()) {
-            QString path = QString::fromStdString(paths[i]).replace("&", "&&");
+            QString path = QFile::decodeName(QByteArray::fromStdString(paths[i]));
+            path.replace("&", "&&");
             item->setText(QString("&%1 %2").arg(i + 1).arg(path));
         }
     }
