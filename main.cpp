@@ -1,9 +1,13 @@
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/subcommands.h"
+#include "cli/viewer_arguments.h"
+#include "formats/scene/viewer_files.h"
 #include "platform/application_identity.h"
 #include "ui/viewer.h"
 
@@ -16,9 +20,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     verada::cli::addSubcommands(app, exitCode);
     std::vector<std::string> files;
-    app.add_option("files", files,
-                   "Model files (.gmdl, .gmsh, .5gd, .simpe, .mesh) and material scripts "
-                   "(.material) to open");
+    app.add_option("files", files, "Files to open (" + verada::viewerFileExtensionList() + ")");
     app.require_subcommand(0, 1);
     try {
         app.parse(argc, argv);
@@ -27,6 +29,10 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? 0 : 2;
     }
     if (app.get_subcommands().empty()) {
+        if (std::optional<std::string> error = verada::cli::viewerArgumentError(app, files)) {
+            std::fprintf(stderr, "%s\n", error->c_str());
+            return 2;
+        }
         return verada::runViewer(argc, argv, files);
     }
     return exitCode;

@@ -303,7 +303,7 @@ int benchArchive(const fs::path& work) {
         runs,
         [&] {
             for (const char* half : {"a", "b"}) {
-                verada::Status packed =
+                verada::Result<verada::PackedArchive> packed =
                     verada::packArchive((items / half).string(), packedHalf(half).string());
                 if (!packed) {
                     std::fprintf(stderr, "%s\n", packed.error().c_str());

@@ -5,6 +5,7 @@
 
 #include "cli/message_printer.h"
 #include "cli/subcommands.h"
+#include "formats/io/printf_text.h"
 #include "formats/package/archive_packer.h"
 
 namespace verada::cli {
@@ -22,7 +23,7 @@ void addPackCommand(CLI::App& app, int& exitCode) {
     command->add_option("output", arguments->output, "Package to write (.package)")->required();
     command->callback([arguments, &exitCode] {
         MessagePrinter printer;
-        Status packed;
+        Result<PackedArchive> packed;
         {
             ProgressLine progress("Packing " + arguments->output);
             packed = packArchive(arguments->sourceDirectory, arguments->output,
@@ -30,7 +31,11 @@ void addPackCommand(CLI::App& app, int& exitCode) {
                                      progress.update(done, total);
                                  });
         }
-        printer.printMessages(arguments->sourceDirectory, packed);
+        if (printer.printMessages(arguments->sourceDirectory, packed)) {
+            printer.printReport(printfText(
+                "Packed %zu items, %llu bytes, into %s", packed->itemCount,
+                static_cast<unsigned long long>(packed->bytesWritten), arguments->output.c_str()));
+        }
         exitCode = printer.exitStatus();
     });
 }

@@ -16,7 +16,7 @@ void addPmetCommand(CLI::App& app, int& exitCode);
 void addRast2ddsCommand(CLI::App& app, int& exitCode);
 // verada info [--json] FILE...: the groups of each model file.
 void addInfoCommand(CLI::App& app, int& exitCode);
-// verada render -o OUT.png [--size WxH] FILE...
+// verada render -o OUT.png [--size WxH|N] [--frame] FILE...
 void addRenderCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli

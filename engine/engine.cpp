@@ -22,12 +22,13 @@
 namespace verada {
 
 Result<std::unique_ptr<Engine>> Engine::startOnScreen(AppState& state, unsigned long nativeWindow,
-                                                      const IniProfile& config) {
+                                                      const IniProfile& config,
+                                                      const std::string& logFile) {
     loadViewSettings(config, state.viewSettings, state.povSettings);
     std::unique_ptr<Engine> engine(new Engine());
     engine->state_ = &state;
     try {
-        if (Status started = engine->bringUpOnScreen(state, nativeWindow); !started) {
+        if (Status started = engine->bringUpOnScreen(state, nativeWindow, logFile); !started) {
             return started.failure();
         }
     } catch (const Ogre::Exception& error) {
@@ -36,11 +37,16 @@ Result<std::unique_ptr<Engine>> Engine::startOnScreen(AppState& state, unsigned 
     return engine;
 }
 
-Status Engine::bringUpOnScreen(AppState& state, unsigned long nativeWindow) {
+void Engine::createLog(const std::string& logFile) {
     // The log first, with console output off, so that Ogre stays off stdout.
     logManager_ = std::make_unique<Ogre::LogManager>();
-    logManager_->createLog("Ogre.log", true, false, false);
-    root_ = std::make_unique<Ogre::Root>(engineFilePath("plugins.cfg"), "ogre.cfg", "Ogre.log");
+    logManager_->createLog(logFile.empty() ? "Ogre.log" : logFile, true, false, logFile.empty());
+}
+
+Status Engine::bringUpOnScreen(AppState& state, unsigned long nativeWindow,
+                               const std::string& logFile) {
+    createLog(logFile);
+    root_ = std::make_unique<Ogre::Root>(engineFilePath("plugins.cfg"), "ogre.cfg", logFile);
     state.root = root_.get();
     if (!selectRenderSystem(*root_)) {
         return fail(std::string("no \"") + kRenderSystemName + "\" is available (see " +
@@ -74,9 +80,7 @@ Status Engine::bringUpOnScreen(AppState& state, unsigned long nativeWindow) {
 std::unique_ptr<Engine> Engine::startHeadless(const std::string& logFile) {
     std::unique_ptr<Engine> engine(new Engine());
     engine->headless_ = true;
-    engine->logManager_ = std::make_unique<Ogre::LogManager>();
-    engine->logManager_->createLog(logFile.empty() ? "Ogre.log" : logFile, true, false,
-                                   logFile.empty());
+    engine->createLog(logFile);
     engine->root_ = std::make_unique<Ogre::Root>("", "", "");
     engine->bufferManager_ = std::make_unique<Ogre::DefaultHardwareBufferManager>();
     Ogre::MaterialManager::getSingleton().initialise();

@@ -30,7 +30,8 @@ class Engine {
     // destroyed. Fails with why, the engine then already torn down.
     static Result<std::unique_ptr<Engine>> startOnScreen(AppState& state,
                                                          unsigned long nativeWindow,
-                                                         const IniProfile& config);
+                                                         const IniProfile& config,
+                                                         const std::string& logFile);
 
     // Without a render system: scenes, meshes and material scripts work, textures are never
     // loaded (that needs a render system). The user resource groups are there and images
@@ -48,7 +49,9 @@ class Engine {
 
   private:
     Engine() = default;
-    Status bringUpOnScreen(AppState& state, unsigned long nativeWindow);
+    Status bringUpOnScreen(AppState& state, unsigned long nativeWindow, const std::string& logFile);
+    // The Ogre log goes to logFile, never to the console; an empty name keeps no log file.
+    void createLog(const std::string& logFile);
 
     bool headless_ = false;
     AppState* state_ = nullptr;  // the state whose pointers view this engine (on screen)

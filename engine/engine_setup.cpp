@@ -45,7 +45,13 @@ std::string engineFilePath(const std::string& name) {
     if (std::filesystem::exists(name, error)) {
         return "./" + name;
     }
-    return (executableFolder() / name).string();
+    std::filesystem::path besideProgram = executableFolder() / name;
+    std::filesystem::path installed = executableFolder() / ".." / "share" / "verada" / name;
+    if (!std::filesystem::exists(besideProgram, error) &&
+        std::filesystem::exists(installed, error)) {
+        return installed.lexically_normal().string();
+    }
+    return besideProgram.string();
 }
 
 bool selectRenderSystem(Ogre::Root& root) {

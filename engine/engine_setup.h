@@ -23,7 +23,7 @@ inline constexpr const char* kMeshGroup = "MSH";
 inline constexpr const char* kMaterialGroup = "MTL";
 
 // "./name" when the working directory has one, else the copy the build put next to the
-// executable.
+// executable, else the installed one in share/verada beside the executable's bin folder.
 std::string engineFilePath(const std::string& name);
 
 bool selectRenderSystem(Ogre::Root& root);

@@ -1,23 +1,38 @@
 #include "engine/offscreen_render.h"
 
 #include <OgreCamera.h>
+#include <OgreDataStream.h>
 #include <OgreException.h>
 #include <OgreHardwarePixelBuffer.h>
+#include <OgreImage.h>
 #include <OgreRenderTexture.h>
 #include <OgreResourceGroupManager.h>
 #include <OgreTextureManager.h>
 #include <OgreViewport.h>
+
+#include "formats/io/atomic_file.h"
 
 namespace verada {
 namespace {
 
 constexpr const char* kTargetName = "VeradaOffscreenTarget";
 
+Status writeThroughAtomicFile(const Ogre::DataStreamPtr& png, const std::string& path) {
+    std::string bytes = png->getAsString();
+    AtomicFile file(path);
+    if (!file.isOpen() || file.write(bytes.data(), bytes.size()) != bytes.size() ||
+        !file.commit()) {
+        return failWriting(path, "ERR: Unable to write " + path + ".");
+    }
+    return {};
+}
+
 }  // namespace
 
 Status renderSceneToFile(AppState& state, unsigned width, unsigned height,
                          const std::string& path) {
     Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
+    Ogre::DataStreamPtr png;
     try {
         // A texture target is read back reliably whether or not a window is on screen.
         Ogre::TexturePtr texture =
@@ -32,15 +47,17 @@ Status renderSceneToFile(AppState& state, unsigned width, unsigned height,
         }
         state.camera->setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
         target->update();
-        target->writeContentsToFile(path);
+        Ogre::Image image(Ogre::PF_BYTE_RGB, width, height);
+        target->copyContentsToMemory(image.getPixelBox(), image.getPixelBox());
         textures.remove(texture);
+        png = image.encode("png");
     } catch (const Ogre::Exception& error) {
         if (textures.resourceExists(kTargetName, Ogre::RGN_INTERNAL)) {
             textures.remove(kTargetName, Ogre::RGN_INTERNAL);
         }
         return failWriting(path, "ERR: " + error.getDescription());
     }
-    return {};
+    return writeThroughAtomicFile(png, path);
 }
 
 }  // namespace verada

@@ -8,8 +8,8 @@
 namespace verada {
 
 // Draws one frame of the scene through state.camera into an off-screen image of
-// width × height and writes it as a picture (PNG by the path's extension). The camera takes
-// the image's aspect ratio; the background is the viewport's.
+// width × height and saves it as a PNG picture, whatever the path's extension. The camera
+// takes the image's aspect ratio; the background is the viewport's.
 Status renderSceneToFile(AppState& state, unsigned width, unsigned height, const std::string& path);
 
 }  // namespace verada

@@ -1,12 +1,9 @@
 #include "engine/scene_files.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-
 #include "engine/materials/material_script_loader.h"
 #include "engine/mesh/model_loader.h"
 #include "engine/mesh/ogre_mesh_node.h"
+#include "formats/scene/viewer_files.h"
 
 namespace verada {
 namespace {
@@ -35,35 +32,29 @@ FileOutcome unknownFile(AppState&, const std::string& path) {
     return {path, fail(kUnknownSceneFile), {}};
 }
 
-// The kinds of file, by extension. Files of an earlier round load before those of later ones
-// whatever their place in the list.
-struct SceneFileKind {
-    std::vector<std::string> extensions;  // lower case
-    int round;
-    FileOutcome (*load)(AppState&, const std::string&);
-};
+using FileLoader = FileOutcome (*)(AppState&, const std::string&);
 
-const std::vector<SceneFileKind>& sceneFileKinds() {
-    static const std::vector<SceneFileKind> kinds = {
-        {{".material"}, 0, loadScript},
-        {{".mesh"}, 1, loadOgreMesh},
-        {{".gmdl", ".gmsh", ".5gd", ".simpe"}, 1, loadModel},
-    };
-    return kinds;
+// Scripts load before the other files whatever their place in the list, so that the meshes
+// after them find their materials.
+int roundOf(const std::string& path) {
+    const ViewerFileType* type = viewerFileType(path);
+    return type != nullptr && type->kind == ViewerFileKind::MaterialScript ? 0 : 1;
 }
 
-const SceneFileKind& kindOf(const std::string& path) {
-    static const SceneFileKind unknown = {{}, 1, unknownFile};
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const SceneFileKind& kind : sceneFileKinds()) {
-        if (std::find(kind.extensions.begin(), kind.extensions.end(), extension) !=
-            kind.extensions.end()) {
-            return kind;
-        }
+FileLoader loaderOf(const std::string& path) {
+    const ViewerFileType* type = viewerFileType(path);
+    if (type == nullptr) {
+        return unknownFile;
     }
-    return unknown;
+    switch (type->kind) {
+        case ViewerFileKind::MaterialScript:
+            return loadScript;
+        case ViewerFileKind::OgreMesh:
+            return loadOgreMesh;
+        case ViewerFileKind::Model:
+            return loadModel;
+    }
+    return unknownFile;
 }
 
 }  // namespace
@@ -72,9 +63,8 @@ std::vector<FileOutcome> loadSceneFiles(AppState& state, const std::vector<std::
     std::vector<FileOutcome> outcomes;
     for (int round : {0, 1}) {
         for (const std::string& path : paths) {
-            const SceneFileKind& kind = kindOf(path);
-            if (kind.round == round) {
-                outcomes.push_back(kind.load(state, path));
+            if (roundOf(path) == round) {
+                outcomes.push_back(loaderOf(path)(state, path));
             }
         }
     }

@@ -1,11 +1,20 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QStatusBar>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <OgreException.h>
@@ -14,31 +23,42 @@
 
 #include "engine/materials/material_listing.h"
 #include "engine/scene/scene_nodes.h"
+#include "engine/scene/scene_summary.h"
 #include "engine/scene/view_control.h"
+#include "engine/scene/view_framing.h"
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
 #include "ui/commands/material_script_command.h"
 #include "ui/commands/ogre_mesh_command.h"
+#include "ui/commands/open_files_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
+#include "ui/commands/screenshot_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/attach_mesh_dialog.h"
 #include "ui/dialogs/hash_dialog.h"
+#include "ui/dialogs/keys_and_mouse_dialog.h"
 #include "ui/dialogs/node_properties_dialog.h"
 #include "ui/dialogs/toggle_visibility_dialog.h"
 #include "ui/menu_table.h"
+#include "ui/recent_files_menu.h"
 #include "ui/render_view.h"
+#include "ui/status_text.h"
 
 namespace verada {
 
-MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(this)) {
+MainWindow::MainWindow(AppState& state)
+    : state_(state), view_(new RenderView(this)), status_(new QLabel(this)) {
     setWindowTitle(kApplicationCaption);
     setWindowIcon(programIcon());
     resize(1024, 768);
     setCentralWidget(view_);
+    statusBar()->addWidget(status_, 1);
+    setAcceptDrops(true);
     buildMenu();
+    updateStatusBar();
 
     view_->onPaint = [this] {
         if (state_.engineReady) {
@@ -66,6 +86,7 @@ MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(th
             QPoint at = event->position().toPoint();
             pickNodeAt(state_, at.x() & 0xFFFF, at.y() & 0xFFFF);
             renderFrame();
+            updateStatusBar();
         }
     };
     view_->onWheel = [this](QWheelEvent* event) {
@@ -83,21 +104,100 @@ MainWindow::MainWindow(AppState& state) : state_(state), view_(new RenderView(th
     view_->installEventFilter(this);
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::buildMenu() {
     for (const Menu& menu : mainMenu()) {
         QMenu* qmenu = menuBar()->addMenu(menu.title);
         for (const MenuItem& item : menu.items) {
+            if (item.kind == ItemKind::RecentFiles) {
+                recent_ = std::make_unique<RecentFilesMenu>(qmenu->addMenu(item.text), item.id,
+                                                            [this](int id) { runCommand(id); });
+                continue;
+            }
             QAction* action = qmenu->addAction(item.text);
             action->setObjectName(QString("id%1").arg(item.id));
             action->setData(item.id);
-            if (item.id == kCmdDynamicRendering) {
-                action->setCheckable(true);
+            action->setCheckable(item.kind == ItemKind::Check);
+            if (item.shortcut != nullptr) {
+                action->setShortcut(QKeySequence(item.shortcut));
             }
             int id = item.id;
             connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
             actions_[item.id] = action;
         }
     }
+    action(kCmdStatusBar)->setChecked(true);
+}
+
+void MainWindow::setRecentFiles(const RecentFiles& files) {
+    recent_->setFiles(files);
+}
+
+const RecentFiles& MainWindow::recentFiles() const {
+    return recent_->files();
+}
+
+void MainWindow::openFiles(const std::vector<std::string>& paths) {
+    try {
+        OpenedFiles opened = verada::openFiles(state_, paths);
+        for (const std::string& path : opened.paths) {
+            recent_->add(path);
+        }
+        if (!opened.paths.empty() && !opened.ownViewOpened) {
+            frameView(state_);
+        }
+    } catch (const Ogre::Exception& error) {
+        showCommandError("ERR: " + error.getDescription());
+    }
+    updateStatusBar();
+}
+
+void MainWindow::openRecentFile(const std::string& path) {
+    openFiles({path});
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        recent_->remove(path);
+    }
+}
+
+void MainWindow::addNewNodeFromMenu(ModelFormat format) {
+    std::string path;
+    if (addModelAsNewNode(state_, format, &path)) {
+        recent_->add(path);
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    if (paths.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opened once the drop is over: a loader's message box must not hold up the program the
+    // files came from.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { openFiles(paths); }, Qt::QueuedConnection);
+}
+
+QString MainWindow::statusText() const {
+    return status_->text();
+}
+
+void MainWindow::updateStatusBar() {
+    status_->setText(QString::fromStdString(verada::statusText(summarizeScene(state_))));
 }
 
 QAction* MainWindow::action(int commandId) const {
@@ -262,13 +362,13 @@ void MainWindow::runCommand(int commandId) {
                 removeAllNodes(state_);
                 break;
             case kCmdAddSims2:
-                addModelAsNewNode(state_, ModelFormat::Gmdc);
+                addNewNodeFromMenu(ModelFormat::Gmdc);
                 break;
             case kCmdAddGmdl:
-                addModelAsNewNode(state_, ModelFormat::Gmdl);
+                addNewNodeFromMenu(ModelFormat::Gmdl);
                 break;
             case kCmdAddGmsh:
-                addModelAsNewNode(state_, ModelFormat::Gmsh);
+                addNewNodeFromMenu(ModelFormat::Gmsh);
                 break;
             case kCmdAddOgre:
                 loadOgreMeshNode(state_, "");
@@ -302,12 +402,33 @@ void MainWindow::runCommand(int commandId) {
                 about.exec();
                 break;
             }
+            case kCmdFrame:
+                frameView(state_);
+                break;
+            case kCmdSaveScreenshot:
+                saveScreenshotCommand(state_);
+                break;
+            case kCmdStatusBar: {
+                bool show = statusBar()->isHidden();
+                statusBar()->setVisible(show);
+                action(kCmdStatusBar)->setChecked(show);
+                break;
+            }
+            case kCmdKeysAndMouse: {
+                KeysAndMouseDialog help(this);
+                help.exec();
+                break;
+            }
             default:
+                if (std::optional<std::string> recent = recent_->fileFor(commandId)) {
+                    openRecentFile(*recent);
+                }
                 break;
         }
     } catch (const Ogre::Exception& error) {
         showCommandError("ERR: " + error.getDescription());
     }
+    updateStatusBar();
 }
 
 }  // namespace verada

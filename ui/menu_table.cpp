@@ -4,10 +4,14 @@ namespace verada {
 
 const std::vector<Menu>& mainMenu() {
     static const std::vector<Menu> menu = {
-        {"&File", {{"Save As .RTS", kCmdSaveRts}, {"Load .RTS", kCmdLoadRts}, {"E&xit", kCmdExit}}},
+        {"&File",
+         {{"Save As .RTS", kCmdSaveRts},
+          {"Load .RTS", kCmdLoadRts},
+          {"Open Recent", kCmdRecentFile0, nullptr, ItemKind::RecentFiles},
+          {"E&xit", kCmdExit}}},
         {"SceneNodes",
          {{"Toggle Node Visibility", kCmdToggleVisibility},
-          {"Dynamic Rendering", kCmdDynamicRendering},
+          {"Dynamic Rendering", kCmdDynamicRendering, nullptr, ItemKind::Check},
           {"Selected Properties", kCmdSelectedProperties},
           {"Remove All", kCmdRemoveAll}}},
         {"Meshes",
@@ -28,7 +32,11 @@ const std::vector<Menu>& mainMenu() {
           {"Spawn POV-Ray", kCmdSpawnPovRay},
           {"Pack DBPF (V2)", kCmdPackArchive},
           {"Hash Function", kCmdHashFunction}}},
-        {"&Help", {{"&About ...", kCmdAbout}}},
+        {"View",
+         {{"Frame", kCmdFrame, "Home"},
+          {"Save Screenshot...", kCmdSaveScreenshot, "F12"},
+          {"Status Bar", kCmdStatusBar, nullptr, ItemKind::Check}}},
+        {"&Help", {{"Keys and Mouse", kCmdKeysAndMouse}, {"&About ...", kCmdAbout}}},
     };
     return menu;
 }

@@ -29,11 +29,24 @@ enum CommandId {
     kCmdPackArchive = 32814,
     kCmdHashFunction = 32816,
     kCmdAbout = 104,
+    kCmdFrame = 32830,
+    kCmdSaveScreenshot = 32831,
+    kCmdStatusBar = 32832,
+    kCmdKeysAndMouse = 32833,
+    kCmdRecentFile0 = 32840,  // File > "Open Recent": one id per entry, up to 32847
+};
+
+enum class ItemKind {
+    Command,
+    Check,        // shows a check mark
+    RecentFiles,  // the "Open Recent" submenu; its entries take the ids from the item's own
 };
 
 struct MenuItem {
     const char* text;
     int id;
+    const char* shortcut = nullptr;  // a key sequence such as "Home"
+    ItemKind kind = ItemKind::Command;
 };
 
 struct Menu {

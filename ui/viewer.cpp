@@ -7,7 +7,7 @@
 
 #include "platform/qt/display_probe.h"
 #include "platform/qt/qt_platform.h"
-#include "ui/commands/open_files_command.h"
+#include "ui/main_window.h"
 #include "ui/viewer_session.h"
 
 namespace verada {
@@ -29,7 +29,7 @@ int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
         std::fprintf(stderr, "verada: cannot start the 3D engine: %s\n", started.error().c_str());
         return 1;
     }
-    openSceneFiles(session.state(), files);
+    session.window().openFiles(files);
     int exitCode = application.exec();
     session.shutdown();
     return exitCode;

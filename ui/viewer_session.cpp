@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "formats/config/config.h"
+#include "formats/config/recent_files.h"
 #include "ui/main_window.h"
 #include "ui/render_view.h"
 
@@ -22,8 +23,9 @@ Status ViewerSession::start() {
     window_->show();
     IniProfile config = IniProfile::load(kConfigFileName);
     loadCustomColors(config, state_.customColors);
+    window_->setRecentFiles(loadRecentFiles(config));
     Result<std::unique_ptr<Engine>> engine = Engine::startOnScreen(
-        state_, static_cast<unsigned long>(window_->renderView()->winId()), config);
+        state_, static_cast<unsigned long>(window_->renderView()->winId()), config, "Ogre.log");
     if (!engine) {
         return engine.failure();
     }
@@ -38,6 +40,7 @@ void ViewerSession::shutdown() {
     IniProfile config = IniProfile::load(kConfigFileName);
     saveViewSettings(config, state_.viewSettings);
     saveCustomColors(config, state_.customColors);
+    saveRecentFiles(config, window_->recentFiles());
     if (Status saved = config.save(); !saved) {
         std::fprintf(stderr, "verada: %s\n", saved.error().c_str());
     }

@@ -23,7 +23,8 @@ class ViewerSession {
     // Shows the window, reads the configuration and sets up the engine; says why it failed.
     // On failure nothing is written.
     Status start();
-    // Frees the engine, then writes the view settings and the custom colours.
+    // Frees the engine, then writes the view settings, the custom colours and the recent
+    // files.
     void shutdown();
 
     AppState& state() { return state_; }

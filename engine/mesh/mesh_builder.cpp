@@ -54,9 +54,11 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
     vertexData.vertexCount = static_cast<std::size_t>(group.vertexCount());
 
     Ogre::HardwareBufferManager& buffers = Ogre::HardwareBufferManager::getSingleton();
+    // A shadow copy in memory: the render system's own buffer need not read back, and framing
+    // reads the positions.
     Ogre::HardwareVertexBufferSharedPtr vertexBuffer =
         buffers.createVertexBuffer(declaration.getVertexSize(0), vertexData.vertexCount,
-                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
+                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     vertexData.vertexBufferBinding->setBinding(0, vertexBuffer);
 
     auto* out = static_cast<float*>(vertexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD));

@@ -2,9 +2,13 @@
 
 #include <OgreEntity.h>
 #include <OgreException.h>
+#include <OgreMesh.h>
+#include <OgreMeshManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
+#include "engine/engine_setup.h"
+#include "engine/mesh/mesh_origin.h"
 #include "engine/scene/scene_nodes.h"
 #include "engine/scene/unique_name.h"
 #include "formats/io/path.h"
@@ -20,6 +24,7 @@ Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& p
     }
     Result<BuiltMesh> built = buildMeshFromModel(read.value(), path);
     built.takeWarnings(read);
+    recordMeshOrigin(*Ogre::MeshManager::getSingleton().getByName(built->name, kMeshGroup), path);
     return built;
 }
 

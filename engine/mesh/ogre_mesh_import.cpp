@@ -15,6 +15,7 @@
 #include <OgreSubMesh.h>
 
 #include "engine/engine_setup.h"
+#include "engine/mesh/mesh_origin.h"
 #include "engine/mesh/strict_mesh_stream.h"
 #include "engine/mesh/submesh_label.h"
 #include "formats/io/file.h"
@@ -149,7 +150,11 @@ Result<ImportedOgreMesh> importOgreMeshFile(const std::string& path, const std::
     if (!bytes) {
         return fail(kFileMissingError);
     }
-    return importOgreMesh(meshName, std::move(*bytes));
+    Result<ImportedOgreMesh> imported = importOgreMesh(meshName, std::move(*bytes));
+    if (imported) {
+        recordMeshOrigin(*imported->mesh, path);
+    }
+    return imported;
 }
 
 Result<std::vector<SubmeshSummary>> describeOgreMeshFile(const std::string& path) {

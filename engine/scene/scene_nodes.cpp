@@ -59,6 +59,16 @@ bool nodeHasVisibleObject(const Ogre::SceneNode& node) {
                        [](const Ogre::MovableObject* object) { return object->isVisible(); });
 }
 
+std::vector<Ogre::SceneNode*> modelNodes(const AppState& state) {
+    std::vector<Ogre::SceneNode*> nodes;
+    for (Ogre::Node* child : rootChildren(state)) {
+        if (child->getName() != kGroundPlaneName && child->getName() != kBackgroundName) {
+            nodes.push_back(static_cast<Ogre::SceneNode*>(child));
+        }
+    }
+    return nodes;
+}
+
 int toggleNodeVisibility(AppState& state, const std::string& nodeName) {
     Ogre::SceneNode* node = rootChildNamed(state, nodeName);
     if (node == nullptr) {

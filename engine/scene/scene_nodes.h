@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/app_state.h"
 #include "engine/scene/name_list.h"
@@ -28,6 +29,9 @@ Ogre::SceneNode* rootChildNamed(const AppState& state, const std::string& name);
 NameList listSceneNodes(const AppState& state);
 
 bool nodeHasVisibleObject(const Ogre::SceneNode& node);
+
+// The root children that hold the user's models: all but the floor and the backdrop.
+std::vector<Ogre::SceneNode*> modelNodes(const AppState& state);
 
 // Flips the node's visibility with its children; toggling the selected node drops the
 // selection. 1, or 0 if no such node.

@@ -24,6 +24,9 @@ class IniProfile {
                            const std::string& defaultValue, std::size_t bufferSize = 256) const;
     // An optional sign and leading decimal digits; a value without digits reads as 0.
     int readInt(const std::string& section, const std::string& key, int defaultValue) const;
+    bool hasKey(const std::string& section, const std::string& key) const {
+        return find(section, key) != nullptr;
+    }
 
     // Replaces the value in place, or appends the key to its section, or the section to the file.
     void writeString(const std::string& section, const std::string& key, const std::string& value);

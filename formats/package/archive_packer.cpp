@@ -82,6 +82,8 @@ class ArchivePacker {
     Status writePackData(std::FILE* file);
     Status writePackIndex(std::FILE* file);
     Status patchPackHeader(std::FILE* file);
+    // After the last step: what the package holds.
+    PackedArchive packed() const { return {rows_.size(), runningOffset_}; }
 
   private:
     Status listItemFiles();
@@ -273,11 +275,11 @@ Status ArchivePacker::patchPackHeader(std::FILE* file) {
 
 }  // namespace
 
-Status packArchive(const std::string& sourceDirectory, const std::string& outputPath,
-                   const ProgressCallback& progress) {
+Result<PackedArchive> packArchive(const std::string& sourceDirectory, const std::string& outputPath,
+                                  const ProgressCallback& progress) {
     ArchivePacker packer(sourceDirectory, outputPath, progress);
     if (Status collected = packer.collectPackFiles(); !collected) {
-        return collected;
+        return collected.failure();
     }
     AtomicFile output(outputPath);
     if (!output.isOpen()) {
@@ -290,14 +292,14 @@ Status packArchive(const std::string& sourceDirectory, const std::string& output
          {&ArchivePacker::writePackData, &ArchivePacker::writePackIndex,
           &ArchivePacker::patchPackHeader}) {
         if (Status written = (packer.*step)(output.stream()); !written) {
-            return written;
+            return written.failure();
         }
     }
     if (!output.commit()) {
         return failWriting(outputPath, printfText("ERR: Unable to replace %s with the new package.",
                                                   outputPath.c_str()));
     }
-    return {};
+    return packer.packed();
 }
 
 }  // namespace verada

@@ -99,7 +99,8 @@ TEST(PackageCli, PackThenUnpack) {
     fs::create_directory(dir / "out");
     CliRun packed = run(dir, "pack Valla_CreaturePartUnlocking_Cell out/../new.package");
     EXPECT_EQ(packed.exitCode, 0) << packed.err;
-    EXPECT_EQ(packed.out, "");
+    EXPECT_EQ(packed.out, "Packed 12 items, " + std::to_string(fs::file_size(dir / "new.package")) +
+                              " bytes, into out/../new.package\n");
     EXPECT_EQ(packed.err, "");
     CliRun unpacked = run(dir, "unpack new.package");
     ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;

@@ -1,19 +1,29 @@
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include <OgreMeshManager.h>
+#include <OgreSceneManager.h>
 #include <gtest/gtest.h>
 #include <QImage>
 
+#include "engine/engine_setup.h"
+#include "engine/mesh/model_loader.h"
+#include "engine/scene/view_framing.h"
+#include "formats/config/config.h"
 #include "formats/io/printf_text.h"
+#include "tests/support/headless_ogre.h"
+#include "tests/support/picture_difference.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
+
+using test::comparePictures;
+using test::PictureDifference;
 
 struct RenderRun {
     int status = -1;
@@ -21,7 +31,8 @@ struct RenderRun {
 };
 
 RenderRun render(const test::TempDir& dir, const std::string& arguments) {
-    std::string command = "cd '" + dir.path().string() + "' && '" + test::veradaBinary().string() +
+    std::string command = "cd '" + dir.path().string() + "' && XDG_CACHE_HOME='" +
+                          (dir / "cache").string() + "' '" + test::veradaBinary().string() +
                           "' render " + arguments + " 2>stderr.txt";
     int status = std::system(command.c_str());
     RenderRun run;
@@ -34,36 +45,15 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-// Pixels whose colour moved by more than a rounding step between the two pictures.
-struct Difference {
-    int count = 0;
-    int left = 1 << 30;
-    int right = -1;
-};
-
-Difference compare(const QImage& a, const QImage& b) {
-    Difference difference;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            QRgb p = a.pixel(x, y);
-            QRgb q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                    std::abs(qBlue(p) - qBlue(q)) >
-                6) {
-                ++difference.count;
-                difference.left = std::min(difference.left, x);
-                difference.right = std::max(difference.right, x);
-            }
-        }
-    }
-    return difference;
+QImage picture(const test::TempDir& dir, const char* name) {
+    return QImage(QString::fromStdString((dir / name).string()));
 }
 
 TEST(RenderCommand, EachSampleChangesThePictureWhereTheModelStands) {
     test::TempDir dir;
     RenderRun empty = render(dir, "-o empty.png --size 320x240");
     ASSERT_EQ(empty.status, 0) << empty.err;
-    QImage background(QString::fromStdString((dir / "empty.png").string()));
+    QImage background = picture(dir, "empty.png");
     ASSERT_EQ(background.size(), QSize(320, 240));
 
     for (const char* sample :
@@ -71,9 +61,9 @@ TEST(RenderCommand, EachSampleChangesThePictureWhereTheModelStands) {
         RenderRun run =
             render(dir, "-o model.png --size 320x240 " + quoted(test::samplePath(sample)));
         ASSERT_EQ(run.status, 0) << sample << ": " << run.err;
-        QImage picture(QString::fromStdString((dir / "model.png").string()));
-        ASSERT_EQ(picture.size(), background.size()) << sample;
-        Difference difference = compare(background, picture);
+        QImage model = picture(dir, "model.png");
+        ASSERT_EQ(model.size(), background.size()) << sample;
+        PictureDifference difference = comparePictures(background, model);
         // Each model stands at the origin, straight ahead of the default camera: at least
         // 1% of the picture changes, in a region around the middle column.
         EXPECT_GT(difference.count, 320 * 240 / 100) << sample;
@@ -83,15 +73,66 @@ TEST(RenderCommand, EachSampleChangesThePictureWhereTheModelStands) {
     }
 }
 
+// The camera that --frame should reach, written as the configured view, so that a render
+// without models shows what lies behind the model.
+void configureFramedView(const test::TempDir& dir, const std::string& sample) {
+    test::HeadlessOgre ogre;
+    AppState state;
+    IniProfile config = IniProfile::load((dir / "Verada.cfg").string());
+    loadViewSettings(config, state.viewSettings, state.povSettings);
+    state.sceneManager = ogre.freshSceneManager();
+    state.camera = createCamera(*state.sceneManager, state.viewSettings);
+    ASSERT_TRUE(addModelFileAsNewNode(state, sample));
+    ASSERT_TRUE(frameView(state));
+    config.writeString("SceneParms", "SaveFinalView", "1");
+    saveViewSettings(config, state.viewSettings);
+    ASSERT_TRUE(config.save());
+    state.sceneManager->clearScene();
+    Ogre::MeshManager::getSingleton().removeAll();
+}
+
+TEST(RenderCommand, FrameShowsEachSampleWholeAndLarge) {
+    for (const char* sample : {"gmdc/teapot_model.extracted.5gd", "gmdl/Megamouth.gmdl"}) {
+        test::TempDir dir;
+        std::filesystem::path path = test::samplePath(sample);
+        // Thumbnailers ask for a square of one number.
+        RenderRun framed = render(dir, "--frame -o model.png --size 256 " + quoted(path));
+        ASSERT_EQ(framed.status, 0) << sample << ": " << framed.err;
+        configureFramedView(dir, path.string());
+        RenderRun empty = render(dir, "-o empty.png --size 256x256");
+        ASSERT_EQ(empty.status, 0) << empty.err;
+
+        QImage model = picture(dir, "model.png");
+        ASSERT_EQ(model.size(), QSize(256, 256)) << sample;
+        PictureDifference difference = comparePictures(picture(dir, "empty.png"), model);
+        EXPECT_GE(difference.span(model.size()), 0.4) << sample;
+        EXPECT_FALSE(difference.touchesEdge(model.size())) << sample;
+    }
+}
+
 TEST(RenderCommand, SeveralFilesShareOneScene) {
     test::TempDir dir;
     std::string teapot = quoted(test::samplePath("gmdc/teapot_model.extracted.5gd"));
     std::string mesh = quoted(test::samplePath("gmdc/TestMesh.5gd"));
     ASSERT_EQ(render(dir, "-o one.png --size 160x120 " + mesh).status, 0);
     ASSERT_EQ(render(dir, "-o two.png --size 160x120 " + mesh + " " + teapot).status, 0);
-    QImage one(QString::fromStdString((dir / "one.png").string()));
-    QImage two(QString::fromStdString((dir / "two.png").string()));
-    EXPECT_GT(compare(one, two).count, 160 * 120 / 100);
+    EXPECT_GT(comparePictures(picture(dir, "one.png"), picture(dir, "two.png")).count,
+              160 * 120 / 100);
+}
+
+// The configuration is read for the view only, and the engine's log goes to the cache folder.
+TEST(RenderCommand, LeavesTheWorkingFolderAndTheRecentFilesAlone) {
+    test::TempDir dir;
+    const std::string config =
+        "[SceneParms]\r\nCameraDist=5\r\n[RecentFiles]\r\nFile0=/models/a.gmdl\r\n";
+    test::writeFile(dir / "Verada.cfg", config);
+    RenderRun run =
+        render(dir, "--frame -o out.png " + quoted(test::samplePath("gmdc/TestMesh.5gd")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::readFile(dir / "Verada.cfg"), config);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Ogre.log"));
+    EXPECT_NE(test::readFile(dir / "cache" / "verada" / "Ogre.log").find("OGRE"),
+              std::string::npos);
 }
 
 TEST(RenderCommand, BadInputsFailWithTheirReason) {
@@ -106,8 +147,7 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
         bool picture;  // a file that fails leaves the picture of the others
     };
     const Case cases[] = {
-        {"-o out.png --size 0x10", "out.png: ERR: --size must be WIDTHxHEIGHT", false},
-        {"-o out.png --size wide", "--size must be WIDTHxHEIGHT", false},
+        {"-o missing/out.png", "missing/out.png: ERR: Unable to write missing/out.png.", false},
         {"-o out.png notes.txt", "notes.txt: ERR: Unknown file type", true},
         {"-o out.png missing.gmsh", "missing.gmsh: ERR: ", true},
         {"-o out.png broken.gmdl", "broken.gmdl: ERR: ", true},
@@ -230,7 +270,7 @@ TEST(RenderCommand, BarrelWithItsMaterialDiffersFromTheBarrelAlone) {
     EXPECT_EQ(dressed.err.find("RustyBarrel.png"), std::string::npos) << dressed.err;
     QImage plain(QString::fromStdString((dir / "alone.png").string()));
     QImage textured(QString::fromStdString((dir / "dressed.png").string()));
-    Difference difference = compare(plain, textured);
+    PictureDifference difference = comparePictures(plain, textured);
     EXPECT_GT(difference.count, 320 * 240 / 20);
     EXPECT_NEAR((difference.left + difference.right) / 2.0, 160.0, 16.0);
 }

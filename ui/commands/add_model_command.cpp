@@ -39,7 +39,8 @@ void showInWindow(AppState& state, const std::string& text, MessageIcon icon) {
 }
 
 // Asks for a file of the format and builds its mesh; the groups left out are shown.
-std::optional<std::string> pickAndBuild(AppState& state, ModelFormat format) {
+std::optional<std::string> pickAndBuild(AppState& state, ModelFormat format,
+                                        std::string* openedPath = nullptr) {
     FormatDialog dialog = dialogFor(format);
     WorkingDirectoryGuard back(state.directories);
     std::optional<PickedFile> picked = pickFile(*state.platform, state.directories,
@@ -57,14 +58,17 @@ std::optional<std::string> pickAndBuild(AppState& state, ModelFormat format) {
     for (const std::string& text : built->leftOut) {
         showInWindow(state, text, MessageIcon::None);
     }
+    if (openedPath != nullptr) {
+        *openedPath = picked->fullPath;
+    }
     return built->name;
 }
 
 }  // namespace
 
-bool addModelAsNewNode(AppState& state, ModelFormat format) {
+bool addModelAsNewNode(AppState& state, ModelFormat format, std::string* openedPath) {
     try {
-        std::optional<std::string> meshName = pickAndBuild(state, format);
+        std::optional<std::string> meshName = pickAndBuild(state, format, openedPath);
         if (!meshName) {
             return false;
         }

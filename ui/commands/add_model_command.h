@@ -8,8 +8,9 @@
 namespace verada {
 
 // Meshes > "Add New Node (...)": asks for a file of the format, reads it and shows its mesh on
-// a new root child named after the file. False when cancelled or nothing was added.
-bool addModelAsNewNode(AppState& state, ModelFormat format);
+// a new root child named after the file. False when cancelled or nothing was added; else the
+// file's full path goes to openedPath when given.
+bool addModelAsNewNode(AppState& state, ModelFormat format, std::string* openedPath = nullptr);
 
 // "Add To Existing Node": the same file question, then the mesh's entity on root child
 // nodeName. With an empty nodeName the mesh is built but shown nowhere; a name of no root

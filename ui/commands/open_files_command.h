@@ -7,9 +7,14 @@
 
 namespace verada {
 
-// Opens files given to the viewer (`verada FILE...`) through loadSceneFiles. Per file: its
-// warnings in one box, the groups left out as the menu commands show them, and a failure in
-// the loaders' warning box; the rest still load. Returns how many files loaded.
-int openSceneFiles(AppState& state, const std::vector<std::string>& paths);
+struct OpenedFiles {
+    std::vector<std::string> paths;  // absolute, of the files that opened, in the order given
+    bool ownViewOpened = false;      // one of them brought a camera of its own (a scene file)
+};
+
+// The one way the viewer opens files by name: its command line, files dropped on its window
+// and File > "Open Recent". Each file is added to the scene as the loaders add it; a file that
+// cannot be opened shows the loader's message and the others still open.
+OpenedFiles openFiles(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada

@@ -43,7 +43,7 @@ void packArchiveCommand(Platform& platform, SessionDirectories& directories,
         showResult(platform, mainWindow, "File not found.");
         return;
     }
-    Status packed;
+    Result<PackedArchive> packed;
     {
         std::unique_ptr<Progress> progress =
             platform.startProgress(mainWindow, "Packing " + package->fileTitle);

@@ -175,7 +175,7 @@ TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteBadOnes) {
                                       ogreSample("materials/Ogre.material").string(),
                                       (files / "empty.material").string(),
                                       test::samplePath("gmdl/Megamouth.gmdl").string()};
-    EXPECT_EQ(openSceneFiles(state, paths), 4);
+    EXPECT_EQ(openFiles(state, paths).paths.size(), 4u);
     for (const char* node : {"ogrehead", "TestMesh", "Megamouth"}) {
         EXPECT_NE(rootChildNamed(state, node), nullptr) << node;
     }
