@@ -11,6 +11,8 @@
 namespace verada {
 namespace {
 
+using namespace test;
+
 class AssignMaterialsTest : public test::MaterialDialogTest {
   protected:
     std::unique_ptr<AssignMaterialsDialog> open() {
@@ -122,7 +124,7 @@ TEST_F(AssignMaterialsTest, ApplyAndOkAssignCancelUndoesNothing) {
     addModel("ship", "ship", 3);
     auto dialog = open();
     choose(list(*dialog, 1048), 1);
-    choose(list(*dialog, 1049), list(*dialog, 1049).findText("Gold"));
+    choose(list(*dialog, 1049), "Gold");
     for (int apply = 1; apply <= 2; ++apply) {
         click(*dialog, 1036);
         EXPECT_EQ(materialOf("ship", 1), "Gold");
@@ -136,7 +138,7 @@ TEST_F(AssignMaterialsTest, ApplyAndOkAssignCancelUndoesNothing) {
     dialog = open();
     choose(list(*dialog, 1048), 2);
     EXPECT_EQ(chosen(*dialog), "ship | ship | GroupIndex02 | BaseWhite");
-    choose(list(*dialog, 1049), list(*dialog, 1049).findText("Gold"));
+    choose(list(*dialog, 1049), "Gold");
     click(*dialog, kMessageOk);
     EXPECT_EQ(dialog->result(), kMessageOk);
     EXPECT_FALSE(dialog->isVisible());

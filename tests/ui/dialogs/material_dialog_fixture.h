@@ -1,25 +1,16 @@
 #pragma once
 
-#include <clocale>
 #include <cstdlib>
-#include <functional>
-#include <memory>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include <OgreMeshManager.h>
 #include <OgreSceneManager.h>
 #include <gtest/gtest.h>
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
 
 #include "engine/app_state.h"
+#include "tests/support/dialog_driver.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/headless_ogre.h"
 #include "tests/support/test_paths.h"
@@ -64,49 +55,6 @@ class MaterialDialogTest : public ::testing::Test {
     void TearDown() override {
         state.sceneManager->clearScene();
         Ogre::MeshManager::getSingleton().removeAll();
-    }
-
-    template <typename Widget>
-    static Widget& control(QWidget& dialog, int id) {
-        auto* found = dialog.findChild<Widget*>(QString("id%1").arg(id));
-        if (found == nullptr) {
-            ADD_FAILURE() << "no control " << id;
-            std::abort();
-        }
-        return *found;
-    }
-    static void click(QWidget& dialog, int id) {
-        QTest::mouseClick(&control<QAbstractButton>(dialog, id), Qt::LeftButton);
-    }
-    static QComboBox& list(QWidget& dialog, int id) { return control<QComboBox>(dialog, id); }
-    static QString text(QWidget& dialog, int id) { return control<QLineEdit>(dialog, id).text(); }
-    static void type(QWidget& dialog, int id, const QString& text) {
-        control<QLineEdit>(dialog, id).setText(text);
-    }
-    // A choice the user makes in a drop-down list.
-    static void choose(QComboBox& list, int index) {
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-    static std::vector<std::string> entries(const QComboBox& list) {
-        std::vector<std::string> names;
-        for (int i = 0; i < list.count(); ++i) {
-            names.push_back(list.itemText(i).toStdString());
-        }
-        return names;
-    }
-
-    // Runs script on the next dialog that opens modally, once it is up; a dialog the script
-    // leaves open is cancelled, so that a failed step fails the test instead of hanging it.
-    static void onNextModal(const std::function<void(QDialog&)>& script) {
-        QTimer::singleShot(0, [script] {
-            QPointer<QDialog> shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_FALSE(shown.isNull());
-            script(*shown);
-            if (!shown.isNull() && shown->isVisible()) {
-                shown->reject();
-            }
-        });
     }
 
     static inline QApplication* application_ = nullptr;

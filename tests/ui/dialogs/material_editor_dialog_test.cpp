@@ -21,6 +21,8 @@
 namespace verada {
 namespace {
 
+using namespace test;
+
 Ogre::Technique& techniqueOf(const std::string& material) {
     return *Ogre::MaterialManager::getSingleton()
                 .getByName(material, Ogre::RGN_AUTODETECT)
@@ -277,11 +279,11 @@ TEST_F(MaterialEditorTest, AddMaterialClonesAndReselectsByTheLastConfirmedName) 
     QComboBox& materials = list(*dialog, 1000);
 
     // Nothing confirmed yet: the empty name selects the first material.
-    test::MaterialDialogTest::onNextModal([](QDialog& add) { click(add, kMessageCancel); });
+    onNextModal([](QDialog& add) { click(add, kMessageCancel); });
     click(*dialog, 1001);
     EXPECT_EQ(materials.currentIndex(), 0);
 
-    test::MaterialDialogTest::onNextModal([this, &materials](QDialog& add) {
+    onNextModal([this, &materials](QDialog& add) {
         EXPECT_EQ(entries(list(add, 1043)), entries(materials));
         EXPECT_EQ(list(add, 1043).currentIndex(), 0);
         type(add, 1042, "Stone");
@@ -310,13 +312,13 @@ TEST_F(MaterialEditorTest, AddMaterialClonesAndReselectsByTheLastConfirmedName) 
 
     // Cancelled, Add still selects the name of the last OK, cloned or refused.
     choose(materials, 0);
-    test::MaterialDialogTest::onNextModal([](QDialog& add) {
+    onNextModal([](QDialog& add) {
         type(add, 1042, "Ignored");
         click(add, kMessageCancel);
     });
     click(*dialog, 1001);
     EXPECT_EQ(materials.currentText(), "Gravel");
-    test::MaterialDialogTest::onNextModal([](QDialog& add) {
+    onNextModal([](QDialog& add) {
         type(add, 1042, "Stone");
         click(add, kMessageOk);
         click(add, kMessageCancel);
