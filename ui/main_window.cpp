@@ -24,8 +24,10 @@
 #include "ui/commands/raster_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/assign_materials_dialog.h"
 #include "ui/dialogs/attach_mesh_dialog.h"
 #include "ui/dialogs/hash_dialog.h"
+#include "ui/dialogs/material_editor_dialog.h"
 #include "ui/dialogs/node_properties_dialog.h"
 #include "ui/dialogs/toggle_visibility_dialog.h"
 #include "ui/menu_table.h"
@@ -278,6 +280,12 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdLoadMaterial:
                 loadMaterialScript(state_);
+                break;
+            case kCmdEditMaterials:
+                runMaterialEditorDialog(this, state_);
+                break;
+            case kCmdAssignMaterials:
+                runAssignMaterialsDialog(this, state_);
                 break;
             case kCmdDynamicRendering:
                 toggleDynamicRendering();
