@@ -46,6 +46,7 @@ class MaterialDialogTest : public ::testing::Test {
 
     void SetUp() override {
         state.platform = &platform;
+        state.directories = sessionDirectoriesHere();
         state.sceneManager = ogre.freshSceneManager();
         state.renderFrame = [this] {
             ++framesRendered;
