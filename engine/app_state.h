@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/materials/material_editor_state.h"
 #include "formats/config/view_settings.h"
 #include "platform/platform.h"
 #include "platform/posix/working_directory.h"
@@ -52,6 +53,8 @@ struct AppState {
     ViewSettings viewSettings;
     PovSettings povSettings;
     CustomColors customColors = defaultCustomColors();
+
+    MaterialEditorState materialEditor;
 
     // Title update plus one rendered frame; set by the application shell.
     std::function<bool()> renderFrame;

@@ -37,9 +37,11 @@
 #include "ui/commands/screenshot_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/assign_materials_dialog.h"
 #include "ui/dialogs/attach_mesh_dialog.h"
 #include "ui/dialogs/hash_dialog.h"
 #include "ui/dialogs/keys_and_mouse_dialog.h"
+#include "ui/dialogs/material_editor_dialog.h"
 #include "ui/dialogs/node_properties_dialog.h"
 #include "ui/dialogs/toggle_visibility_dialog.h"
 #include "ui/menu_table.h"
@@ -378,6 +380,12 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdLoadMaterial:
                 loadMaterialScript(state_);
+                break;
+            case kCmdEditMaterials:
+                runMaterialEditorDialog(this, state_);
+                break;
+            case kCmdAssignMaterials:
+                runAssignMaterialsDialog(this, state_);
                 break;
             case kCmdDynamicRendering:
                 toggleDynamicRendering();

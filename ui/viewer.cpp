@@ -7,6 +7,7 @@
 
 #include "platform/qt/display_probe.h"
 #include "platform/qt/qt_platform.h"
+#include "ui/application.h"
 #include "ui/main_window.h"
 #include "ui/viewer_session.h"
 
@@ -22,7 +23,7 @@ int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
                      name ? name : "");
         return 1;
     }
-    QApplication application(argc, argv);
+    std::unique_ptr<QApplication> application = makeApplication(argc, argv);
     QtPlatform platform;
     ViewerSession session(platform);
     if (Status started = session.start(); !started) {
@@ -30,7 +31,7 @@ int runViewer(int argc, char** argv, const std::vector<std::string>& files) {
         return 1;
     }
     session.window().openFiles(files);
-    int exitCode = application.exec();
+    int exitCode = application->exec();
     session.shutdown();
     return exitCode;
 }

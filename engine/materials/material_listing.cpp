@@ -21,6 +21,10 @@ int listMaterialNames(NameList& names) {
     return listResourceNames(Ogre::MaterialManager::getSingleton(), names);
 }
 
+bool materialLoaded(const std::string& name) {
+    return Ogre::MaterialManager::getSingleton().resourceExists(name, Ogre::RGN_AUTODETECT);
+}
+
 int listTextureNames(NameList& names) {
     return listResourceNames(Ogre::TextureManager::getSingleton(), names);
 }

@@ -68,6 +68,11 @@ void detachTextureFromMaterials(const std::string& textureName) {
 bool deleteTexture(MaterialLayerSettings& settings) {
     std::string name;
     name.swap(settings.textureName);
+    // A layer without texture names none: detaching "" would strip unit 0 from every pass whose
+    // unit 0 shows no texture file.
+    if (name.empty()) {
+        return false;
+    }
     detachTextureFromMaterials(name);
     Ogre::TextureManager& textures = Ogre::TextureManager::getSingleton();
     Ogre::TexturePtr texture = textures.getByName(name, Ogre::RGN_AUTODETECT);

@@ -26,7 +26,7 @@ Result<LoadedTexture> loadTextureFile(const std::string& path);
 void detachTextureFromMaterials(const std::string& textureName);
 
 // Takes the record's texture name (leaving it empty), detaches it from the materials and
-// unloads the texture. False when no such texture was loaded.
+// unloads the texture. False when no such texture was loaded or the record names none.
 bool deleteTexture(MaterialLayerSettings& settings);
 
 }  // namespace verada

@@ -26,15 +26,19 @@ std::optional<std::string> FakePlatform::fileDialog(const FileDialogRequest& req
     return answer;
 }
 
-std::optional<std::uint32_t> FakePlatform::chooseColor(WindowHandle, std::uint32_t,
-                                                       std::array<std::uint32_t, 16>&) {
+std::optional<std::uint32_t> FakePlatform::chooseColor(
+    WindowHandle owner, std::uint32_t initial, std::array<std::uint32_t, 16>& customColors) {
+    colorRequests.push_back({owner, initial, customColors});
     if (colorAnswers.empty()) {
         ADD_FAILURE() << "unexpected colour dialog";
         return std::nullopt;
     }
-    std::optional<std::uint32_t> answer = colorAnswers.front();
+    ColorAnswer answer = colorAnswers.front();
     colorAnswers.pop_front();
-    return answer;
+    if (answer.customColors) {
+        customColors = *answer.customColors;
+    }
+    return answer.color;
 }
 
 bool FakePlatform::startProgram(const std::string& commandLine) {

@@ -27,9 +27,23 @@ class FakePlatform : public Platform {
     std::vector<std::string> progressLabels;
     std::uint64_t progressUpdates = 0;
 
+    // What the colour chooser was opened with.
+    struct ColorRequest {
+        WindowHandle owner;
+        std::uint32_t initial;
+        std::array<std::uint32_t, 16> customColors;
+    };
+    // The chooser's answer: a colour, or nothing for cancel; the custom colours the user left
+    // in it, when they changed.
+    struct ColorAnswer {
+        std::optional<std::uint32_t> color;
+        std::optional<std::array<std::uint32_t, 16>> customColors;
+    };
+    std::vector<ColorRequest> colorRequests;
+
     std::deque<std::optional<std::string>> fileAnswers;  // nothing = cancel
     std::deque<int> messageAnswers;                      // empty queue answers OK
-    std::deque<std::optional<std::uint32_t>> colorAnswers;
+    std::deque<ColorAnswer> colorAnswers;
     int memoryLoad = 42;
     bool startSucceeds = true;
 

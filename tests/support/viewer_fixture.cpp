@@ -10,6 +10,8 @@
 #include <OgreRenderWindow.h>
 #include <QTimer>
 
+#include "ui/application.h"
+
 namespace verada::test {
 
 void ViewerFixture::SetUp() {
@@ -22,7 +24,7 @@ void ViewerFixture::SetUp() {
     static int argc = 1;
     static char name[] = "viewer_test";
     static char* argv[] = {name, nullptr};
-    application_ = std::make_unique<QApplication>(argc, argv);
+    application_ = makeApplication(argc, argv);
 }
 
 void ViewerFixture::TearDown() {

@@ -1,5 +1,7 @@
 #include "ui/dialogs/dialog_controls.h"
 
+#include <cstdio>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -27,11 +29,8 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
 }
 
 void fillWithSceneNodes(QComboBox& nodes, const AppState& state) {
-    nodes.clear();
     NameList names = listSceneNodes(state);
-    for (int n = 0; n < names.size(); ++n) {
-        nodes.addItem(QString::fromStdString(names[n]));
-    }
+    fillWithNames(nodes, names);
     nodes.setCurrentIndex(names.size() > 0 ? 0 : -1);
 }
 
@@ -40,6 +39,42 @@ std::string chosenName(const QComboBox& nodes) {
         return {};
     }
     return nodes.currentText().toStdString().substr(0, 255);
+}
+
+void fillWithNames(QComboBox& list, const NameList& names) {
+    list.clear();
+    for (int n = 0; n < names.size(); ++n) {
+        list.addItem(QString::fromStdString(names[n]));
+    }
+    // Qt selects the first entry added to an empty list.
+    list.setCurrentIndex(-1);
+}
+
+bool selectByName(QComboBox& list, const std::string& name) {
+    QString wanted = QString::fromStdString(name);
+    int index = list.findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        index = list.findText(wanted, Qt::MatchStartsWith);
+    }
+    if (index < 0) {
+        return false;
+    }
+    list.setCurrentIndex(index);
+    return true;
+}
+
+std::optional<float> scanNumber(const std::string& text) {
+    float value = 0.0f;
+    if (std::sscanf(text.substr(0, 255).c_str(), "%f", &value) != 1) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QString sixDecimals(double value) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%f", value);
+    return text;
 }
 
 }  // namespace verada

@@ -1,7 +1,5 @@
 #include "ui/dialogs/node_properties_dialog.h"
 
-#include <cstdio>
-
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,12 +13,6 @@
 namespace verada {
 namespace {
 
-QString sixDecimals(float value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
-}
-
 QLineEdit* scaleField(QWidget* parent, const char* objectName, float value) {
     auto* field = new QLineEdit(sixDecimals(value), parent);
     field->setObjectName(objectName);
@@ -30,8 +22,7 @@ QLineEdit* scaleField(QWidget* parent, const char* objectName, float value) {
 }  // namespace
 
 float parseScaleField(const std::string& text, float current) {
-    float value = 0.0f;
-    return std::sscanf(text.substr(0, 255).c_str(), "%f", &value) == 1 ? value : current;
+    return scanNumber(text).value_or(current);
 }
 
 NodePropertiesDialog::NodePropertiesDialog(QWidget* owner, AppState& state)

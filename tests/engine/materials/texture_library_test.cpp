@@ -73,21 +73,26 @@ TEST_F(TextureLibraryTest, DeletingATextureTakesItOnlyFromUnitZero) {
         std::vector<std::size_t> unitsAfter;
     };
     const Case cases[] = {
-        {"Shown", {{"a.png"}}, {0}},
-        {"Second", {{"other.png", "a.png"}}, {2}},
-        {"Capital", {{"A.png"}}, {1}},
-        {"Both", {{"a.png", "b.png"}, {"a.png"}}, {1, 0}},
+        {"Shown", {{"a.png"}}, {0}},   {"Second", {{"other.png", "a.png"}}, {2}},
+        {"Capital", {{"A.png"}}, {1}}, {"Both", {{"a.png", "b.png"}, {"a.png"}}, {1, 0}},
+        {"Blank", {{""}}, {1}},
     };
     for (const Case& c : cases) {
         Ogre::Technique& technique = *materials.create(c.material, "MTL")->getTechnique(0);
         for (std::size_t p = 0; p < c.passes.size(); ++p) {
             Ogre::Pass& pass = p == 0 ? *technique.getPass(0) : *technique.createPass();
             for (const std::string& unit : c.passes[p]) {
-                pass.createTextureUnitState(unit);
+                if (unit.empty()) {
+                    pass.createTextureUnitState();  // a unit that shows no texture file
+                } else {
+                    pass.createTextureUnitState(unit);
+                }
             }
         }
     }
     MaterialLayerSettings settings;
+    // The record of a layer without texture names none, and takes no unit from anywhere.
+    EXPECT_FALSE(deleteTexture(settings));
     settings.textureName = "a.png";
     EXPECT_TRUE(deleteTexture(settings));
     EXPECT_EQ(settings.textureName, "");
