@@ -8,7 +8,7 @@
 #include "cli/message_printer.h"
 #include "cli/subcommands.h"
 #include "formats/model/imported_model.h"
-#include "formats/model/model_format.h"
+#include "formats/package/package_models.h"
 
 namespace verada::cli {
 namespace {
@@ -87,24 +87,28 @@ std::string groupsText(const std::string& file, const ImportedModel& model) {
 
 void addInfoCommand(CLI::App& app, int& exitCode) {
     CLI::App* info =
-        app.add_subcommand("info", "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe)");
+        app.add_subcommand("info",
+                           "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe) and of "
+                           "the model items of packages");
     auto json = std::make_shared<bool>(false);
     auto files = std::make_shared<std::vector<std::string>>();
     info->add_flag("--json", *json, "Print one JSON array with the full geometry");
-    info->add_option("files", *files, "Model files")->required();
+    info->add_option("files", *files, "Model files and packages")->required();
     info->callback([json, files, &exitCode] {
         MessagePrinter printer;
         Json results = Json::array();
-        for (const std::string& file : *files) {
-            Result<ImportedModel> read = readModelFile(file);
-            if (*json) {
-                // The warnings travel inside the JSON; only failures go to stderr.
-                if (!read) {
-                    printer.printMessage(file, read.error());
+        for (const std::string& path : *files) {
+            for (const ModelRead& read : readModelsAt(path)) {
+                const std::string& file = read.file;
+                if (*json) {
+                    // The warnings travel inside the JSON; only failures go to stderr.
+                    if (!read.model) {
+                        printer.printMessage(file, read.model.error());
+                    }
+                    results.push_back(fileJson(file, read.model));
+                } else if (printer.printMessages(file, read.model)) {
+                    printer.printReport(groupsText(file, read.model.value()));
                 }
-                results.push_back(fileJson(file, read));
-            } else if (printer.printMessages(file, read)) {
-                printer.printReport(groupsText(file, read.value()));
             }
         }
         if (*json) {

@@ -70,11 +70,12 @@ void renderScene(const RenderRequest& request, MessagePrinter& printer) {
     }
     bool allLoaded = true;
     for (const std::string& file : request.files) {
-        Result<BuiltMesh> added = addModelFileAsNewNode(state, file);
-        allLoaded = printer.printMessages(file, added) && allLoaded;
-        if (added) {
-            for (const std::string& text : added->leftOut) {
-                printer.printMessage(file, text);
+        for (const AddedModel& added : addModelFileAsNewNodes(state, file)) {
+            allLoaded = printer.printMessages(added.file, added.built) && allLoaded;
+            if (added.built) {
+                for (const std::string& text : added.built->leftOut) {
+                    printer.printMessage(added.file, text);
+                }
             }
         }
     }
@@ -96,8 +97,8 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
     command->add_option("--size", request->size, "Picture size WIDTHxHEIGHT")
         ->capture_default_str();
     command->add_option("files", request->files,
-                        "Model files (.gmdl, .gmsh, .5gd, .simpe), each on a new node; none "
-                        "renders the empty scene");
+                        "Model files (.gmdl, .gmsh, .5gd, .simpe) and packages, each model on a "
+                        "new node; none renders the empty scene");
     command->callback([request, &exitCode]() {
         MessagePrinter printer;
         renderScene(*request, printer);

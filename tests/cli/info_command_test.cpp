@@ -172,5 +172,26 @@ TEST(InfoCommand, JsonCarriesTheWholeGeometry) {
     EXPECT_NE(run.out.find("\"boundsMax\":[2.0,3.15,3.4339995]"), std::string::npos);
 }
 
+// A package's model items read as the files they unpack to; only "file" tells them apart.
+TEST(InfoCommand, PackagesShowTheirModelItems) {
+    const std::string package = sample("gmdc/TestMesh.package");
+    const std::string item = "KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA.5gd";
+    CliRun fromPackage = runInfo({"--json", package});
+    CliRun fromFile = runInfo({"--json", sample("gmdc/TestMesh.5gd")});
+    EXPECT_EQ(fromPackage.status, 0) << fromPackage.err;
+    Json packaged = Json::parse(fromPackage.out);
+    Json unpacked = Json::parse(fromFile.out);
+    ASSERT_EQ(packaged.size(), 1u);
+    EXPECT_EQ(packaged[0]["file"], package + ":" + item);
+    packaged[0]["file"] = unpacked[0]["file"];
+    EXPECT_EQ(packaged, unpacked);
+
+    const std::string spore = sample("package/spore-smfx/Project_0.package");
+    CliRun text = runInfo({package, spore});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), package + ":" + item + ": 1 groups");
+    EXPECT_EQ(text.err, spore + ": ERR: Package holds no GMDL, GMSH or GMDC item.\n");
+}
+
 }  // namespace
 }  // namespace verada

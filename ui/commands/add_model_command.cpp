@@ -104,15 +104,16 @@ bool addModelToExistingNode(AppState& state, ModelFormat format, const std::stri
 int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths) {
     int added = 0;
     for (const std::string& path : paths) {
-        Result<BuiltMesh> built = addModelFileAsNewNode(state, path);
-        if (!built) {
-            showReadFailure(state, built.error());
-            continue;
+        for (const AddedModel& model : addModelFileAsNewNodes(state, path)) {
+            if (!model.built) {
+                showReadFailure(state, model.built.error());
+                continue;
+            }
+            for (const std::string& text : model.built->leftOut) {
+                showInWindow(state, text, MessageIcon::None);
+            }
+            ++added;
         }
-        for (const std::string& text : built->leftOut) {
-            showInWindow(state, text, MessageIcon::None);
-        }
-        ++added;
     }
     return added;
 }

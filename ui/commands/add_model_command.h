@@ -17,8 +17,9 @@ bool addModelAsNewNode(AppState& state, ModelFormat format);
 // child is reported.
 bool addModelToExistingNode(AppState& state, ModelFormat format, const std::string& nodeName);
 
-// `verada FILE...`: each file on a new node; a file that cannot be loaded shows its message
-// the way the menu command does, and the rest still load. Returns how many were added.
+// `verada FILE...`: each model file, and each model of a package, on a new node; a model that
+// cannot be loaded shows its message the way the menu command does, and the rest still load.
+// Returns how many were added.
 int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada
