@@ -17,6 +17,7 @@
 #include "engine/scene/view_control.h"
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
+#include "ui/commands/list_package_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
@@ -287,6 +288,16 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdHashFunction:
                 runHashDialog(this);
+                break;
+            case kCmdListPackage:
+                listPackageCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdAddPackageModels:
+                addPackageModelsAsNewNodes(state_);
+                break;
+            case kCmdPackArchiveCompressed:
+                packArchiveCommand(*state_.platform, state_.directories, this,
+                                   ItemStorage::CompressedWhenSmaller);
                 break;
             case kCmdAbout: {
                 AboutDialog about(this);

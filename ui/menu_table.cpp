@@ -16,7 +16,8 @@ const std::vector<Menu>& mainMenu() {
           {"Add New Node (Spore GMSH)", kCmdAddGmsh},
           {"Add New Node (Ogre)", kCmdAddOgre},
           {"Add To Existing Node", kCmdAddToExisting},
-          {"Save Mesh as .mesh", kCmdSaveMesh}}},
+          {"Save Mesh as .mesh", kCmdSaveMesh},
+          {"Add Models From Package...", kCmdAddPackageModels}}},
         {"Materials",
          {{"Create or Edit Materials", kCmdEditMaterials},
           {"Assign Materials", kCmdAssignMaterials},
@@ -27,7 +28,9 @@ const std::vector<Menu>& mainMenu() {
           {"View PMET file", kCmdViewPmet},
           {"Spawn POV-Ray", kCmdSpawnPovRay},
           {"Pack DBPF (V2)", kCmdPackArchive},
-          {"Hash Function", kCmdHashFunction}}},
+          {"Hash Function", kCmdHashFunction},
+          {"List Package Contents...", kCmdListPackage},
+          {"Pack DBPF (V2), Compressed...", kCmdPackArchiveCompressed}}},
         {"&Help", {{"&About ...", kCmdAbout}}},
     };
     return menu;

@@ -29,6 +29,9 @@ enum CommandId {
     kCmdPackArchive = 32814,
     kCmdHashFunction = 32816,
     kCmdAbout = 104,
+    kCmdListPackage = 32821,
+    kCmdAddPackageModels = 32822,
+    kCmdPackArchiveCompressed = 32823,
 };
 
 struct MenuItem {

@@ -118,4 +118,15 @@ int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& pat
     return added;
 }
 
+int addPackageModelsAsNewNodes(AppState& state) {
+    WorkingDirectoryGuard back(state.directories);
+    std::optional<PickedFile> package =
+        pickFile(*state.platform, state.directories, "package",
+                 {{"Package files (*.package)", "*.package"}, {"All Files (*.*)", "*.*"}}, false);
+    if (!package) {
+        return 0;
+    }
+    return addModelFilesAsNewNodes(state, {package->fileTitle});
+}
+
 }  // namespace verada

@@ -22,4 +22,8 @@ bool addModelToExistingNode(AppState& state, ModelFormat format, const std::stri
 // Returns how many were added.
 int addModelFilesAsNewNodes(AppState& state, const std::vector<std::string>& paths);
 
+// Meshes > "Add Models From Package...": asks for a package and shows every model item of it
+// on a new node, read without unpacking. Returns how many were added.
+int addPackageModelsAsNewNodes(AppState& state);
+
 }  // namespace verada
