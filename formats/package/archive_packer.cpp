@@ -106,6 +106,7 @@ class ArchivePacker {
     std::uint32_t indexOffset_ = 0;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t bufferSize_ = 0;
+    QfsCompressor compressor_;
 };
 
 // The "KL-*.*" files of the folder with their sizes, in the order the folder lists them.
@@ -241,7 +242,7 @@ Status ArchivePacker::writePackFile(std::FILE* file, PackFileEntry& row) {
     const std::uint8_t* bytes = buffer_.get();
     std::optional<std::vector<std::uint8_t>> stream;
     if (storage_ == ItemStorage::CompressedWhenSmaller) {
-        stream = compressQfs(bytes, row.size);
+        stream = compressor_.compress(bytes, row.size);
         if (stream && stream->size() < row.size) {
             // The index then tells the item apart by its sizes.
             bytes = stream->data();
