@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     verada::cli::addSubcommands(app, exitCode);
     std::vector<std::string> files;
-    app.add_option("files", files, "Model files (.gmdl, .gmsh, .5gd, .simpe) to open");
+    app.add_option("files", files,
+                   "Model files (.gmdl, .gmsh, .5gd, .simpe) and packages (.package) to open");
     app.require_subcommand(0, 1);
     try {
         app.parse(argc, argv);

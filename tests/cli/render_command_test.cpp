@@ -93,6 +93,22 @@ TEST(RenderCommand, SeveralFilesShareOneScene) {
     EXPECT_GT(compare(one, two).count, 160 * 120 / 100);
 }
 
+// A package's model item is read straight from the package, to the same picture.
+TEST(RenderCommand, APackageRendersAsTheModelItHolds) {
+    test::TempDir dir;
+    std::string package = quoted(test::samplePath("gmdc/teapot_model.package"));
+    std::string unpacked = quoted(test::samplePath("gmdc/teapot_model.extracted.5gd"));
+    RenderRun fromPackage = render(dir, "-o package.png --size 160x120 " + package);
+    ASSERT_EQ(fromPackage.status, 0) << fromPackage.err;
+    ASSERT_EQ(render(dir, "-o file.png --size 160x120 " + unpacked).status, 0);
+    ASSERT_EQ(render(dir, "-o empty.png --size 160x120").status, 0);
+    QImage picture(QString::fromStdString((dir / "package.png").string()));
+    QImage file(QString::fromStdString((dir / "file.png").string()));
+    QImage empty(QString::fromStdString((dir / "empty.png").string()));
+    EXPECT_EQ(compare(picture, file).count, 0);
+    EXPECT_GT(compare(picture, empty).count, 160 * 120 / 100);
+}
+
 TEST(RenderCommand, BadInputsFailWithTheirReason) {
     test::TempDir dir;
     test::writeFile(dir / "notes.txt", "text");
@@ -103,6 +119,8 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
         {"-o out.png notes.txt", "notes.txt: ERR: Unknown model file type"},
         {"-o out.png missing.gmsh", "missing.gmsh: ERR: "},
         {"-o out.png broken.gmdl", "broken.gmdl: ERR: "},
+        {"-o out.png " + quoted(test::samplePath("package/spore-smfx/Project_0.package")),
+         "Project_0.package: ERR: Package holds no GMDL, GMSH or GMDC item."},
     };
     for (const auto& [arguments, reason] : cases) {
         RenderRun run = render(dir, arguments);
