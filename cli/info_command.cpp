@@ -15,6 +15,7 @@
 #include "engine/mesh/ogre_mesh_import.h"
 #include "formats/model/imported_model.h"
 #include "formats/model/model_format.h"
+#include "formats/package/package_models.h"
 
 namespace verada::cli {
 namespace {
@@ -25,7 +26,7 @@ using Json = nlohmann::basic_json<std::map, std::vector, std::string, bool, std:
                                   std::uint64_t, float>;
 
 constexpr char kUnknownInfoFile[] =
-    "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe or .mesh.";
+    "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh or .package.";
 
 // A warning as one line of JSON text: without its "\r\n".
 std::string withoutLineEnd(std::string text) {
@@ -143,17 +144,24 @@ void listOgreMesh(const std::string& file, bool json, std::unique_ptr<Engine>& e
     }
 }
 
-void listModel(const std::string& file, bool json, MessagePrinter& printer, Json& results) {
-    Result<ImportedModel> read =
-        modelFormatForPath(file) ? readModelFile(file) : fail(kUnknownInfoFile);
-    if (json) {
-        // The warnings travel inside the JSON; only failures go to stderr.
-        if (!read) {
-            printer.printMessage(file, read.error());
+// A model file, or every model item of a package as "PACKAGE:ITEM".
+void listModels(const std::string& path, bool json, MessagePrinter& printer, Json& results) {
+    std::vector<ModelRead> reads;
+    if (isPackagePath(path) || modelFormatForPath(path)) {
+        reads = readModelsAt(path);
+    } else {
+        reads.push_back({path, path, fail(kUnknownInfoFile)});
+    }
+    for (const ModelRead& read : reads) {
+        if (json) {
+            // The warnings travel inside the JSON; only failures go to stderr.
+            if (!read.model) {
+                printer.printMessage(read.file, read.model.error());
+            }
+            results.push_back(fileJson(read.file, read.model));
+        } else if (printer.printMessages(read.file, read.model)) {
+            printer.printReport(groupsText(read.file, read.model.value()));
         }
-        results.push_back(fileJson(file, read));
-    } else if (printer.printMessages(file, read)) {
-        printer.printReport(groupsText(file, read.value()));
     }
 }
 
@@ -161,11 +169,13 @@ void listModel(const std::string& file, bool json, MessagePrinter& printer, Json
 
 void addInfoCommand(CLI::App& app, int& exitCode) {
     CLI::App* info = app.add_subcommand(
-        "info", "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe, .mesh)");
+        "info",
+        "Print the groups of model files (.gmdl, .gmsh, .5gd, .simpe, .mesh) and of the model "
+        "items of packages");
     auto json = std::make_shared<bool>(false);
     auto files = std::make_shared<std::vector<std::string>>();
     info->add_flag("--json", *json, "Print one JSON array with the full geometry");
-    info->add_option("files", *files, "Model files")->required();
+    info->add_option("files", *files, "Model files and packages")->required();
     info->callback([json, files, &exitCode] {
         MessagePrinter printer;
         Json results = Json::array();
@@ -174,7 +184,7 @@ void addInfoCommand(CLI::App& app, int& exitCode) {
             if (isOgreMesh(file)) {
                 listOgreMesh(file, *json, engine, printer, results);
             } else {
-                listModel(file, *json, printer, results);
+                listModels(file, *json, printer, results);
             }
         }
         if (*json) {

@@ -100,9 +100,9 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
     command->add_flag("--frame", request->frame,
                       "Place the camera to show every model whole, as the viewer's Home key does");
     command->add_option("files", request->files,
-                        "Material scripts (.material), loaded first, and model files (.gmdl, "
-                        ".gmsh, .5gd, .simpe, .mesh), each on a new node; none renders the empty "
-                        "scene");
+                        "Material scripts (.material), loaded first, then model files (.gmdl, "
+                        ".gmsh, .5gd, .simpe, .mesh) and packages, each model on a new node; none "
+                        "renders the empty scene");
     command->callback([request, &exitCode]() {
         MessagePrinter printer;
         renderScene(*request, printer);

@@ -18,5 +18,7 @@ void addRast2ddsCommand(CLI::App& app, int& exitCode);
 void addInfoCommand(CLI::App& app, int& exitCode);
 // verada render -o OUT.png [--size WxH|N] [--frame] FILE...
 void addRenderCommand(CLI::App& app, int& exitCode);
+// verada list [--json] PACKAGE...: the index of each package.
+void addListCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli

@@ -12,7 +12,9 @@ namespace verada::cli {
 void addUnpackCommand(CLI::App& app, int& exitCode) {
     auto packages = std::make_shared<std::vector<std::string>>();
     CLI::App* command = app.add_subcommand(
-        "unpack", "Unpack DBPF/DBBF packages, each into a folder beside it named after it");
+        "unpack",
+        "Unpack packages (Spore DBPF/DBBF, Sims 2 DBPF 1.x), each into a folder beside it named "
+        "after it");
     command->add_option("packages", *packages, "Package files")->required();
     command->callback([packages, &exitCode] {
         MessagePrinter printer;

@@ -15,24 +15,31 @@ Status statusOf(const Result<T>& result) {
     return status;
 }
 
-FileOutcome loadScript(AppState&, const std::string& path) {
-    return {path, statusOf(loadMaterialScriptFile(path)), {}};
+using FileOutcomes = std::vector<FileOutcome>;
+
+FileOutcomes loadScript(AppState&, const std::string& path) {
+    return {{path, path, statusOf(loadMaterialScriptFile(path)), {}}};
 }
 
-FileOutcome loadOgreMesh(AppState& state, const std::string& path) {
-    return {path, statusOf(loadOgreMeshFile(state, path, "")), {}};
+FileOutcomes loadOgreMesh(AppState& state, const std::string& path) {
+    return {{path, path, statusOf(loadOgreMeshFile(state, path, "")), {}}};
 }
 
-FileOutcome loadModel(AppState& state, const std::string& path) {
-    Result<BuiltMesh> built = addModelFileAsNewNode(state, path);
-    return {path, statusOf(built), built ? built->leftOut : std::vector<std::string>()};
+// A model file, or every model of a package.
+FileOutcomes loadModels(AppState& state, const std::string& path) {
+    FileOutcomes outcomes;
+    for (const AddedModel& added : addModelFileAsNewNodes(state, path)) {
+        outcomes.push_back({path, added.file, statusOf(added.built),
+                            added.built ? added.built->leftOut : std::vector<std::string>()});
+    }
+    return outcomes;
 }
 
-FileOutcome unknownFile(AppState&, const std::string& path) {
-    return {path, fail(kUnknownSceneFile), {}};
+FileOutcomes unknownFile(AppState&, const std::string& path) {
+    return {{path, path, fail(kUnknownSceneFile), {}}};
 }
 
-using FileLoader = FileOutcome (*)(AppState&, const std::string&);
+using FileLoader = FileOutcomes (*)(AppState&, const std::string&);
 
 // Scripts load before the other files whatever their place in the list, so that the meshes
 // after them find their materials.
@@ -52,7 +59,8 @@ FileLoader loaderOf(const std::string& path) {
         case ViewerFileKind::OgreMesh:
             return loadOgreMesh;
         case ViewerFileKind::Model:
-            return loadModel;
+        case ViewerFileKind::Package:
+            return loadModels;
     }
     return unknownFile;
 }
@@ -64,7 +72,8 @@ std::vector<FileOutcome> loadSceneFiles(AppState& state, const std::vector<std::
     for (int round : {0, 1}) {
         for (const std::string& path : paths) {
             if (roundOf(path) == round) {
-                outcomes.push_back(loaderOf(path)(state, path));
+                FileOutcomes loaded = loaderOf(path)(state, path);
+                outcomes.insert(outcomes.end(), loaded.begin(), loaded.end());
             }
         }
     }

@@ -28,6 +28,7 @@
 #include "engine/scene/view_framing.h"
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
+#include "ui/commands/list_package_command.h"
 #include "ui/commands/material_script_command.h"
 #include "ui/commands/ogre_mesh_command.h"
 #include "ui/commands/open_files_command.h"
@@ -404,6 +405,16 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdHashFunction:
                 runHashDialog(this);
+                break;
+            case kCmdListPackage:
+                listPackageCommand(*state_.platform, state_.directories, this);
+                break;
+            case kCmdAddPackageModels:
+                addPackageModelsAsNewNodes(state_);
+                break;
+            case kCmdPackArchiveCompressed:
+                packArchiveCommand(*state_.platform, state_.directories, this,
+                                   ItemStorage::CompressedWhenSmaller);
                 break;
             case kCmdAbout: {
                 AboutDialog about(this);

@@ -12,6 +12,7 @@
 #include "engine/scene/scene_nodes.h"
 #include "engine/scene/unique_name.h"
 #include "formats/io/path.h"
+#include "formats/package/package_models.h"
 
 namespace verada {
 namespace {
@@ -26,6 +27,20 @@ Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& p
     built.takeWarnings(read);
     recordMeshOrigin(*Ogre::MeshManager::getSingleton().getByName(built->name, kMeshGroup), path);
     return built;
+}
+
+// The model built and shown on a new node named after it.
+Result<BuiltMesh> buildOnNewNode(AppState& state, Result<ImportedModel> model,
+                                 const std::string& name) {
+    try {
+        Result<BuiltMesh> built = buildFromRead(std::move(model), name);
+        if (built) {
+            showOnNewNode(state, built->name);
+        }
+        return built;
+    } catch (const Ogre::Exception& error) {
+        return fail("ERR: " + error.getDescription());
+    }
 }
 
 }  // namespace
@@ -61,16 +76,13 @@ Status attachToRootChild(AppState& state, const std::string& nodeName, const std
     return {};
 }
 
-Result<BuiltMesh> addModelFileAsNewNode(AppState& state, const std::string& path) {
-    try {
-        Result<BuiltMesh> built = buildFromRead(readModelFile(path), path);
-        if (built) {
-            showOnNewNode(state, built->name);
-        }
-        return built;
-    } catch (const Ogre::Exception& error) {
-        return fail("ERR: " + error.getDescription());
+std::vector<AddedModel> addModelFileAsNewNodes(AppState& state, const std::string& path) {
+    std::vector<AddedModel> added;
+    for (ModelRead& read : readModelsAt(path)) {
+        Result<BuiltMesh> built = buildOnNewNode(state, std::move(read.model), read.name);
+        added.push_back({read.file, std::move(built)});
     }
+    return added;
 }
 
 }  // namespace verada

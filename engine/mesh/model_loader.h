@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/app_state.h"
 #include "engine/mesh/mesh_builder.h"
@@ -22,8 +23,15 @@ Status attachToRootChild(AppState& state, const std::string& nodeName, const std
 Status attachToRootChild(AppState& state, const std::string& nodeName, const std::string& meshName,
                          const std::string& entityName);
 
-// The model file at path, its format by its extension, on a new node (command line and the
-// viewer's file arguments). Ogre's failures come back as "ERR: " and their description.
-Result<BuiltMesh> addModelFileAsNewNode(AppState& state, const std::string& path);
+// One model of a file the user named, shown on a new node, or why not.
+struct AddedModel {
+    std::string file;  // the path, or "PACKAGE:ITEM" for an item of a package
+    Result<BuiltMesh> built;
+};
+
+// The models of the file at path, each on a new node (command line and the viewer's file
+// arguments): a model file by its extension, or every model item of a package, read without
+// unpacking it. Ogre's failures come back as "ERR: " and their description.
+std::vector<AddedModel> addModelFileAsNewNodes(AppState& state, const std::string& path);
 
 }  // namespace verada

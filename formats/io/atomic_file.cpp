@@ -50,9 +50,14 @@ void syncFolder(const std::string& folder) {
 
 AtomicFile::AtomicFile(std::string target, Durability durability)
     : target_(std::move(target)), durability_(durability) {
-    std::random_device seed;
-    std::mt19937_64 random((std::uint64_t{seed()} << 32) ^ seed());
+    // Seeded only when the first name is taken: setting up the system's random source cost
+    // more than writing a small file, and an unpack writes thousands of them.
+    std::mt19937_64 random;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        if (attempt == 1) {
+            std::random_device seed;
+            random.seed((std::uint64_t{seed()} << 32) ^ seed());
+        }
         std::string name = temporaryName(target_, attempt, random);
         // O_EXCL never opens an existing file, and with O_NOFOLLOW never follows a link
         // planted under the name.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "formats/io/byte_writer.h"
 #include "formats/io/file.h"
 #include "formats/io/printf_text.h"
+#include "formats/package/qfs_compressor.h"
 
 namespace verada {
 namespace {
@@ -72,8 +74,9 @@ struct PackFileEntry {
 class ArchivePacker {
   public:
     ArchivePacker(const std::string& sourceDirectory, std::string outputPath,
-                  const ProgressCallback& progress)
+                  const ProgressCallback& progress, ItemStorage storage)
         : progress_(progress),
+          storage_(storage),
           outputPath_(std::move(outputPath)),
           // Files are opened by path in this folder; the working directory stays where it is.
           sourceDirectory_(sourceDirectory.empty() ? fs::path(".") : fs::path(sourceDirectory)) {}
@@ -95,14 +98,17 @@ class ArchivePacker {
     }
 
     const ProgressCallback& progress_;
+    ItemStorage storage_;
     std::string outputPath_;
     fs::path sourceDirectory_;
     std::vector<PackFileEntry> rows_;
     std::uint64_t dataSize_ = 0;
+    std::uint64_t dataRead_ = 0;
     std::uint32_t runningOffset_ = 0;
     std::uint32_t indexOffset_ = 0;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t bufferSize_ = 0;
+    QfsCompressor compressor_;
 };
 
 // The "KL-*.*" files of the folder with their sizes, in the order the folder lists them.
@@ -205,7 +211,7 @@ Status ArchivePacker::writePackData(std::FILE* file) {
             return written;
         }
         if (progress_) {
-            progress_(runningOffset_ - kHeaderSize, dataSize_);
+            progress_(dataRead_, dataSize_);
         }
     }
     indexOffset_ = runningOffset_;
@@ -233,8 +239,19 @@ Status ArchivePacker::writePackFile(std::FILE* file, PackFileEntry& row) {
             printfText("ERR: Unable to read %u bytes from file %s.", row.size, row.name.c_str()));
     }
     source.close();
+    dataRead_ += got;
     row.memorySize = row.size;
-    std::size_t written = std::fwrite(buffer_.get(), 1, row.size, file);
+    const std::uint8_t* bytes = buffer_.get();
+    std::optional<std::vector<std::uint8_t>> stream;
+    if (storage_ == ItemStorage::CompressedWhenSmaller) {
+        stream = compressor_.compress(bytes, row.size);
+        if (stream && stream->size() < row.size) {
+            // The index then tells the item apart by its sizes.
+            bytes = stream->data();
+            row.size = static_cast<std::uint32_t>(stream->size());
+        }
+    }
+    std::size_t written = std::fwrite(bytes, 1, row.size, file);
     if (written != row.size) {
         return failWritingOutput(
             printfText("ERR: Unable to write %u bytes to output file.", row.size));
@@ -276,8 +293,8 @@ Status ArchivePacker::patchPackHeader(std::FILE* file) {
 }  // namespace
 
 Result<PackedArchive> packArchive(const std::string& sourceDirectory, const std::string& outputPath,
-                                  const ProgressCallback& progress) {
-    ArchivePacker packer(sourceDirectory, outputPath, progress);
+                                  const ProgressCallback& progress, ItemStorage storage) {
+    ArchivePacker packer(sourceDirectory, outputPath, progress, storage);
     if (Status collected = packer.collectPackFiles(); !collected) {
         return collected.failure();
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,5 +17,21 @@ inline constexpr std::size_t kQfsMaxInputSize = 0xFFFFFF;
 // are. Input that does not compress (random bytes) gives a stream slightly larger than itself;
 // whether to keep it is the caller's choice.
 std::optional<std::vector<std::uint8_t>> compressQfs(const std::uint8_t* data, std::size_t size);
+
+// Compresses one input after another as compressQfs does, to the same streams, keeping its
+// search tables between inputs instead of setting them up for each (a packer's many items).
+class QfsCompressor {
+  public:
+    QfsCompressor();
+    ~QfsCompressor();
+    QfsCompressor(const QfsCompressor&) = delete;
+    QfsCompressor& operator=(const QfsCompressor&) = delete;
+
+    std::optional<std::vector<std::uint8_t>> compress(const std::uint8_t* data, std::size_t size);
+
+  private:
+    struct Chains;
+    std::unique_ptr<Chains> chains_;
+};
 
 }  // namespace verada

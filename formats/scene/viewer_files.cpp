@@ -14,6 +14,7 @@ const std::vector<ViewerFileType>& viewerFileTypes() {
         {".simpe", "model/x-sims2-gmdc", ViewerFileKind::Model, false, true},
         {".mesh", "model/x-ogre-mesh", ViewerFileKind::OgreMesh, false, true},
         {".material", "text/x-ogre-material", ViewerFileKind::MaterialScript, false, false},
+        {".package", "application/x-dbpf-package", ViewerFileKind::Package, false, false},
     };
     return types;
 }

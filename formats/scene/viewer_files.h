@@ -9,7 +9,8 @@ namespace verada {
 enum class ViewerFileKind {
     MaterialScript,  // opened before the others, whatever their order
     OgreMesh,
-    Model,  // a game model, read by formats/model
+    Model,    // a game model, read by formats/model
+    Package,  // a game package, whose model items open without unpacking
 };
 
 // A kind of file the viewer opens by name: from its command line, dropped on its window, from

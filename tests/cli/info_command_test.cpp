@@ -92,11 +92,10 @@ TEST(InfoCommand, BadFilesGoToStderrAndTheRestIsStillRead) {
     EXPECT_EQ(mixed.out, sample("gmdc/TestMesh.5gd") +
                              ": 1 groups\n  body: 1400 vertices, 2116 faces, bounds (-0.932678, "
                              "-1.2665e-09, -0.245811) - (0.932678, 1.64734, 0.24812)\n");
-    EXPECT_EQ(
-        mixed.err,
-        missing + ": ERR: File missing or damaged.\n" + unknown +
-            ": ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe or .mesh.\n" +
-            bad + ": ERR: Expected version 7 or 8, found 64636261 instead.\n");
+    EXPECT_EQ(mixed.err, missing + ": ERR: File missing or damaged.\n" + unknown +
+                             ": ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd, .simpe, "
+                             ".mesh or .package.\n" +
+                             bad + ": ERR: Expected version 7 or 8, found 64636261 instead.\n");
 }
 
 TEST(InfoCommand, GmdcWarningsGoToStderr) {
@@ -217,6 +216,27 @@ TEST(InfoCommand, OgreMeshesListTheirSubmeshes) {
             barrel + R"(", "submeshes": [{"label": "submesh0",
          "material": "RustyBarrel", "vertexCount": 132, "faceCount": 128,
          "sharedVertices": false}]}])"));
+}
+
+// A package's model items read as the files they unpack to; only "file" tells them apart.
+TEST(InfoCommand, PackagesShowTheirModelItems) {
+    const std::string package = sample("gmdc/TestMesh.package");
+    const std::string item = "KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA.5gd";
+    CliRun fromPackage = runInfo({"--json", package});
+    CliRun fromFile = runInfo({"--json", sample("gmdc/TestMesh.5gd")});
+    EXPECT_EQ(fromPackage.status, 0) << fromPackage.err;
+    Json packaged = Json::parse(fromPackage.out);
+    Json unpacked = Json::parse(fromFile.out);
+    ASSERT_EQ(packaged.size(), 1u);
+    EXPECT_EQ(packaged[0]["file"], package + ":" + item);
+    packaged[0]["file"] = unpacked[0]["file"];
+    EXPECT_EQ(packaged, unpacked);
+
+    const std::string spore = sample("package/spore-smfx/Project_0.package");
+    CliRun text = runInfo({package, spore});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), package + ":" + item + ": 1 groups");
+    EXPECT_EQ(text.err, spore + ": ERR: Package holds no GMDL, GMSH or GMDC item.\n");
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ void configureFramedView(const test::TempDir& dir, const std::string& sample) {
     loadViewSettings(config, state.viewSettings, state.povSettings);
     state.sceneManager = ogre.freshSceneManager();
     state.camera = createCamera(*state.sceneManager, state.viewSettings);
-    ASSERT_TRUE(addModelFileAsNewNode(state, sample));
+    std::vector<AddedModel> added = addModelFileAsNewNodes(state, sample);
+    ASSERT_TRUE(added.size() == 1 && added[0].built);
     ASSERT_TRUE(frameView(state));
     config.writeString("SceneParms", "SaveFinalView", "1");
     saveViewSettings(config, state.viewSettings);
@@ -135,6 +136,20 @@ TEST(RenderCommand, LeavesTheWorkingFolderAndTheRecentFilesAlone) {
               std::string::npos);
 }
 
+// A package's model item is read straight from the package, to the same picture.
+TEST(RenderCommand, APackageRendersAsTheModelItHolds) {
+    test::TempDir dir;
+    std::string package = quoted(test::samplePath("gmdc/teapot_model.package"));
+    std::string unpacked = quoted(test::samplePath("gmdc/teapot_model.extracted.5gd"));
+    RenderRun fromPackage = render(dir, "-o package.png --size 160x120 " + package);
+    ASSERT_EQ(fromPackage.status, 0) << fromPackage.err;
+    ASSERT_EQ(render(dir, "-o file.png --size 160x120 " + unpacked).status, 0);
+    ASSERT_EQ(render(dir, "-o empty.png --size 160x120").status, 0);
+    QImage fromItem = picture(dir, "package.png");
+    EXPECT_EQ(comparePictures(fromItem, picture(dir, "file.png")).count, 0);
+    EXPECT_GT(comparePictures(fromItem, picture(dir, "empty.png")).count, 160 * 120 / 100);
+}
+
 TEST(RenderCommand, BadInputsFailWithTheirReason) {
     test::TempDir dir;
     test::writeFile(dir / "notes.txt", "text");
@@ -154,6 +169,8 @@ TEST(RenderCommand, BadInputsFailWithTheirReason) {
         {"-o out.png broken.mesh", "broken.mesh: ERR: ", true},
         {"-o out.png broken.material", "broken.material: ERR: broken.material defines no material.",
          true},
+        {"-o out.png " + quoted(test::samplePath("package/spore-smfx/Project_0.package")),
+         "Project_0.package: ERR: Package holds no GMDL, GMSH or GMDC item.", true},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(dir / "out.png");

@@ -34,8 +34,9 @@ Outcome run(const test::TempDir& dir, const std::string& arguments) {
 
 TEST(UsageErrors, ExitCodesAndTheirMessages) {
     const std::string notAFile =
-        "\" is neither a subcommand (unpack, pack, hash, pmet, rast2dds, info, render) nor a "
-        "file the viewer opens (.gmdl, .gmsh, .5gd, .simpe, .mesh, .material); see verada --help\n";
+        "\" is neither a subcommand (unpack, pack, hash, pmet, rast2dds, info, render, list) nor "
+        "a file the viewer opens (.gmdl, .gmsh, .5gd, .simpe, .mesh, .material, .package); see "
+        "verada --help\n";
     struct Case {
         const char* arguments;
         int status;

@@ -14,11 +14,11 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "engine/scene/camera_placement.h"
+#include "tests/support/viewer_fixture.h"
 #include "ui/main_window.h"
 #include "ui/menu_table.h"
 #include "ui/render_view.h"
-#include "engine/scene/camera_placement.h"
-#include "tests/support/viewer_fixture.h"
 
 namespace verada {
 namespace {

@@ -5,8 +5,10 @@
 #include <OgreException.h>
 
 #include "engine/mesh/model_loader.h"
+#include "engine/scene_files.h"
 #include "platform/application_identity.h"
 #include "platform/pick_file.h"
+#include "platform/posix/working_directory.h"
 #include "ui/commands/load_messages.h"
 
 namespace verada {
@@ -98,6 +100,21 @@ bool addModelToExistingNode(AppState& state, ModelFormat format, const std::stri
         showInWindow(state, "ERR: " + error.getDescription(), MessageIcon::None);
         return false;
     }
+}
+
+int addPackageModelsAsNewNodes(AppState& state) {
+    WorkingDirectoryGuard back(state.directories);
+    std::optional<PickedFile> package =
+        pickFile(*state.platform, state.directories, "package",
+                 {{"Package files (*.package)", "*.package"}, {"All Files (*.*)", "*.*"}}, false);
+    if (!package) {
+        return 0;
+    }
+    int added = 0;
+    for (const FileOutcome& outcome : loadSceneFiles(state, {package->fileTitle})) {
+        added += showLoadOutcome(state, outcome) ? 1 : 0;
+    }
+    return added;
 }
 
 }  // namespace verada

@@ -17,4 +17,9 @@ bool addModelAsNewNode(AppState& state, ModelFormat format, std::string* openedP
 // child is reported.
 bool addModelToExistingNode(AppState& state, ModelFormat format, const std::string& nodeName);
 
+// Meshes > "Add Models From Package...": asks for a package and shows every model item of it
+// on a new node, read without unpacking, as the viewer opens a package. Returns how many
+// models were added.
+int addPackageModelsAsNewNodes(AppState& state);
+
 }  // namespace verada

@@ -20,4 +20,16 @@ void showLoadWarnings(AppState& state, const std::vector<std::string>& warnings)
     showLoadFailure(state, text);
 }
 
+bool showLoadOutcome(AppState& state, const FileOutcome& outcome) {
+    showLoadWarnings(state, outcome.status.warnings());
+    for (const std::string& text : outcome.notes) {
+        state.platform->messageBox(state.mainWindow, text, kApplicationCaption, MessageButtons::Ok,
+                                   MessageIcon::None);
+    }
+    if (!outcome.status) {
+        showLoadFailure(state, outcome.status.error());
+    }
+    return outcome.status.ok();
+}
+
 }  // namespace verada

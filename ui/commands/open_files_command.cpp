@@ -5,7 +5,6 @@
 
 #include "engine/scene_files.h"
 #include "formats/scene/viewer_files.h"
-#include "platform/application_identity.h"
 #include "ui/commands/load_messages.h"
 
 namespace verada {
@@ -13,20 +12,18 @@ namespace verada {
 OpenedFiles openFiles(AppState& state, const std::vector<std::string>& paths) {
     OpenedFiles opened;
     for (const FileOutcome& outcome : loadSceneFiles(state, paths)) {
-        showLoadWarnings(state, outcome.status.warnings());
-        for (const std::string& text : outcome.notes) {
-            state.platform->messageBox(state.mainWindow, text, kApplicationCaption,
-                                       MessageButtons::Ok, MessageIcon::None);
-        }
-        if (!outcome.status) {
-            showLoadFailure(state, outcome.status.error());
+        if (!showLoadOutcome(state, outcome)) {
             continue;
         }
         std::error_code error;
         std::filesystem::path absolute =
-            std::filesystem::absolute(outcome.path, error).lexically_normal();
-        opened.paths.push_back(error ? outcome.path : absolute.string());
-        const ViewerFileType* type = viewerFileType(outcome.path);
+            std::filesystem::absolute(outcome.file, error).lexically_normal();
+        const std::string file = error ? outcome.file : absolute.string();
+        // A package opens once however many of its models load.
+        if (opened.paths.empty() || opened.paths.back() != file) {
+            opened.paths.push_back(file);
+        }
+        const ViewerFileType* type = viewerFileType(outcome.file);
         opened.ownViewOpened = opened.ownViewOpened || (type != nullptr && type->bringsOwnView);
     }
     return opened;

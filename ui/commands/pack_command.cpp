@@ -24,7 +24,7 @@ void showResult(Platform& platform, WindowHandle mainWindow, const std::string& 
 }  // namespace
 
 void packArchiveCommand(Platform& platform, SessionDirectories& directories,
-                        WindowHandle mainWindow) {
+                        WindowHandle mainWindow, ItemStorage storage) {
     if (platform.messageBox(mainWindow, kPackWarning, kApplicationCaption, MessageButtons::OkCancel,
                             MessageIcon::Information) != kMessageOk) {
         return;
@@ -47,12 +47,14 @@ void packArchiveCommand(Platform& platform, SessionDirectories& directories,
     {
         std::unique_ptr<Progress> progress =
             platform.startProgress(mainWindow, "Packing " + package->fileTitle);
-        packed = packArchive(sourceFolder + "/", package->fullPath,
-                             [&progress](std::uint64_t done, std::uint64_t total) {
-                                 if (progress) {
-                                     progress->update(done, total);
-                                 }
-                             });
+        packed = packArchive(
+            sourceFolder + "/", package->fullPath,
+            [&progress](std::uint64_t done, std::uint64_t total) {
+                if (progress) {
+                    progress->update(done, total);
+                }
+            },
+            storage);
     }
     if (!packed) {
         showResult(platform, mainWindow, packed.error());

@@ -27,17 +27,39 @@ class ModelLoaderTest : public ::testing::Test {
 };
 
 TEST_F(ModelLoaderTest, FileFromTheCommandLineGoesOnANewNode) {
-    Result<BuiltMesh> added =
-        addModelFileAsNewNode(state, test::samplePath("gmdl/Megamouth.gmdl").string());
-    ASSERT_TRUE(added) << added.error();
-    EXPECT_EQ(added->name, "Megamouth");
+    const std::string path = test::samplePath("gmdl/Megamouth.gmdl").string();
+    std::vector<AddedModel> added = addModelFileAsNewNodes(state, path);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].file, path);
+    ASSERT_TRUE(added[0].built) << added[0].built.error();
+    EXPECT_EQ(added[0].built->name, "Megamouth");
     EXPECT_NE(rootChildNamed(state, "Megamouth"), nullptr);
 
-    EXPECT_EQ(addModelFileAsNewNode(state, "notes.txt").error(),
-              "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe.");
-    EXPECT_EQ(addModelFileAsNewNode(state, "missing.gmsh").error(),
-              "ERR: File missing or damaged.");
+    for (const auto& [file, error] : std::vector<std::pair<std::string, std::string>>{
+             {"notes.txt", "ERR: Unknown model file type, expected .gmdl, .gmsh, .5gd or .simpe."},
+             {"missing.gmsh", "ERR: File missing or damaged."},
+             {"missing.package", "Failed to open input file missing.package\r\n"}}) {
+        added = addModelFileAsNewNodes(state, file);
+        ASSERT_EQ(added.size(), 1u);
+        EXPECT_EQ(added[0].file, file);
+        EXPECT_EQ(added[0].built.error(), error);
+    }
     EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 1u);
+}
+
+// Each model item of a package goes on a node named after the file it would unpack to.
+TEST_F(ModelLoaderTest, ModelsOfAPackageGoOnNodesOfTheirOwn) {
+    const std::string path = test::samplePath("gmdc/TestMesh.package").string();
+    const std::string item = "KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA";
+    for (const char* node : {"KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA",
+                             "KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA0"}) {
+        std::vector<AddedModel> added = addModelFileAsNewNodes(state, path);
+        ASSERT_EQ(added.size(), 1u);
+        EXPECT_EQ(added[0].file, path + ":" + item + ".5gd");
+        ASSERT_TRUE(added[0].built) << added[0].built.error();
+        EXPECT_EQ(added[0].built->name, node);
+        EXPECT_NE(rootChildNamed(state, node), nullptr) << node;
+    }
 }
 
 TEST_F(ModelLoaderTest, ReaderWarningsTravelWithTheMesh) {

@@ -74,9 +74,9 @@ class ViewFramingTest : public ::testing::Test {
     }
 
     Ogre::SceneNode* add(const Placed& model) {
-        Result<BuiltMesh> added =
-            addModelFileAsNewNode(state, test::samplePath(model.sample).string());
-        EXPECT_TRUE(added) << added.error();
+        std::vector<AddedModel> added =
+            addModelFileAsNewNodes(state, test::samplePath(model.sample).string());
+        EXPECT_TRUE(added.size() == 1 && added[0].built) << model.sample;
         Ogre::SceneNode* node = modelNodes(state).back();
         node->setPosition(model.offset);
         node->setScale(model.scale, model.scale, model.scale);

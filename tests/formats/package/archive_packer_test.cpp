@@ -1,6 +1,8 @@
 #include "formats/package/archive_packer.h"
 
 #include <filesystem>
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/package/archive_unpacker.h"
+#include "tests/formats/package/qfs_sample_data.h"
 #include "tests/formats/package/rellabels_streams.h"
 #include "tests/support/result_text.h"
 #include "tests/support/test_paths.h"
@@ -231,6 +234,63 @@ TEST(PackArchive, AFailedPackLeavesAnExistingPackageAlone) {
     ASSERT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "game.package").string())),
               std::nullopt);
     EXPECT_EQ(sampleLe32(test::readFile(dir / "game.package"), 36), 1u);
+}
+
+// Compressed packing: every item that shrinks is stored as a QFS stream and marked so in its
+// entry, the rest as they are; unpacking gives back every file.
+TEST(PackArchive, CompressedItemsShrinkAndUnpackToTheSameFiles) {
+    test::TempDir dir;
+    const fs::path source = dir / "src";
+    fs::create_directory(source);
+    std::mt19937 random(21);
+    // In name order, as the package holds them.
+    const std::map<std::string, std::string> files = {
+        {"KL-_XML-CF6C21B8-00000001-00000001.xml", test::textData(300000, random)},
+        {"KL-GMDL-00E6BCE5-00000001-00000002.gmdl", test::binaryData(100000, random)},
+        {"KL-UNKN-DEADBEEF-00000001-00000003.bnry", test::randomData(5000, random)},
+        {"KL-NOTE-2B6CAB5F-00000001-00000004.txt", "tiny"},
+        {"KL-NOTE-2B6CAB5F-00000001-00000005.txt", ""},
+    };
+    for (const auto& [name, bytes] : files) {
+        test::writeFile(source / name, bytes);
+    }
+    ASSERT_TRUE(packArchive(source.string(), (dir / "plain.package").string()));
+    ASSERT_TRUE(packArchive(source.string(), (dir / "small.package").string(), {},
+                            ItemStorage::CompressedWhenSmaller));
+
+    const std::string plain = test::readFile(dir / "plain.package");
+    const std::string small = test::readFile(dir / "small.package");
+    EXPECT_LT(small.size() * 2, plain.size());
+
+    const std::uint32_t indexOffset = sampleLe32(small, 64);
+    ASSERT_EQ(sampleLe32(small, 44), 8u + 28 * files.size());
+    std::uint32_t expectedOffset = 96;
+    std::size_t entry = indexOffset + 8;
+    for (const auto& [name, bytes] : files) {
+        const std::uint32_t stored = sampleLe32(small, entry + 16);
+        // The noise, four bytes and nothing do not shrink.
+        const bool compressed = bytes.size() >= 100000;
+        EXPECT_EQ(sampleLe32(small, entry + 12), expectedOffset) << name;
+        EXPECT_EQ(stored >> 31, 1u);
+        EXPECT_EQ(sampleLe32(small, entry + 20), bytes.size()) << name;
+        EXPECT_EQ(sampleLe32(small, entry + 24), compressed ? 0x0001FFFFu : 0x00010000u) << name;
+        EXPECT_EQ((stored & 0x7FFFFFFF) < bytes.size(), compressed) << name;
+        if (!compressed) {
+            EXPECT_TRUE(small.substr(expectedOffset, bytes.size()) == bytes) << name;
+        }
+        expectedOffset += stored & 0x7FFFFFFF;
+        entry += 28;
+    }
+    EXPECT_EQ(expectedOffset, indexOffset);
+
+    Result<std::string> unpacked = unpackArchive((dir / "small.package").string());
+    ASSERT_TRUE(unpacked.ok()) << test::shown(unpacked);
+    EXPECT_EQ(folderNames(dir / "small").size(), files.size() - 1);  // the empty one gives none
+    for (const auto& [name, bytes] : files) {
+        if (!bytes.empty()) {
+            EXPECT_TRUE(test::readFile(dir / "small" / name) == bytes) << name;
+        }
+    }
 }
 
 }  // namespace

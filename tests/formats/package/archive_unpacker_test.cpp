@@ -218,7 +218,12 @@ TEST(UnpackArchive, HeaderErrors) {
     };
     const std::vector<std::pair<std::string, std::string>> cases = {
         {with([](TestPackage& p) { p.magic = "DBPG"; }), "ERR: Not DBPF or DBBF file type"},
-        {with([](TestPackage& p) { p.version = 1; }), "ERR: Expected Version 2, found 0x00000001."},
+        {with([](TestPackage& p) { p.version = 0; }), "ERR: Expected Version 2, found 0x00000000."},
+        {with([](TestPackage& p) {
+             p.magic = "DBBF";
+             p.version = 1;
+         }),
+         "ERR: Expected Version 2, found 0x00000001."},
         {with([](TestPackage& p) { p.version = 4; }), "ERR: Expected Version 2, found 0x00000004."},
         {with([](TestPackage& p) { p.entryCount = 20001; }),
          "ERR: Invalid entry count, found 0x00004E21."},
@@ -436,6 +441,145 @@ TEST(UnpackArchive, OffsetsBeyondTwoAndFourGiB) {
         Result<std::string> result = unpackArchive(path.string());
         ASSERT_TRUE(result.ok()) << c.magic << ": " << test::shown(result);
         EXPECT_EQ(test::readFile(dir / "large" / "KL-NOTE-2B6CAB5F-00000007-00000008.txt"), "far!");
+    }
+}
+
+const std::string kGmdcItem = "KL-GMDC-AC4F8687-1C050000-FF8AF5A3-2A6F56FA.5gd";
+
+TEST(UnpackArchive, Sims2PackagesGiveTheirItemsUnderNamesWithTheResourceId) {
+    struct Case {
+        std::string sample;
+        std::size_t files;
+        std::string name;
+        std::string sameBytesAs;  // a sample file the item must equal
+    };
+    const std::vector<Case> cases = {
+        {"gmdc/TestMesh.package", 4, kGmdcItem, "gmdc/TestMesh.5gd"},
+        {"gmdc/teapot_model.package", 4, "KL-GMDC-AC4F8687-1C0532FA-FF515126-3AFDFD2C.5gd",
+         "gmdc/teapot_model.extracted.5gd"},
+        {"qfs/sims2-simpe/RelLabels.package", 584, "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst", ""},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const std::string name = fs::path(c.sample).filename().string();
+        Unpacked unpacked = unpackBytes(dir, test::readFile(test::samplePath(c.sample)), name);
+        ASSERT_TRUE(unpacked.result.ok()) << c.sample << ": " << test::shown(unpacked.result);
+        EXPECT_EQ(folderNames(unpacked.folder).size(), c.files) << c.sample;
+        ASSERT_TRUE(fs::exists(unpacked.folder / c.name)) << c.sample;
+        if (!c.sameBytesAs.empty()) {
+            EXPECT_TRUE(test::readFile(unpacked.folder / c.name) ==
+                        test::readFile(test::samplePath(c.sameBytesAs)))
+                << c.sample;
+        }
+    }
+    test::TempDir dir;
+    Unpacked mesh =
+        unpackBytes(dir, test::readFile(test::samplePath("gmdc/TestMesh.package")), "t.package");
+    EXPECT_EQ(folderNames(mesh.folder),
+              (std::set<std::string>{kGmdcItem, "KL-GMND-7BA3838C-1C050000-FFE07792-1E92DBA2.gmnd",
+                                     "KL-SHPE-FC6EB1F7-1C050000-FFAFBAC3-1656B9C0.shpe",
+                                     "KL-CRES-E519C933-1C050000-FF7C50BE-6CD4779F.cres"}));
+}
+
+TEST(UnpackArchive, CompressedSims2ItemsEqualTheirUncompressedTwins) {
+    for (const char* twin : {"quaxi_nl_censor_v1", "quaxi_ofb_censor_v1"}) {
+        test::TempDir dir;
+        const std::string folder = std::string("qfs/sims2-simpe/") + twin;
+        Unpacked compressed = unpackBytes(
+            dir, test::readFile(test::samplePath(folder + ".compressed.package")), "c.package");
+        Unpacked plain = unpackBytes(
+            dir, test::readFile(test::samplePath(folder + ".uncompressed.package")), "u.package");
+        ASSERT_TRUE(compressed.result.ok()) << twin << ": " << test::shown(compressed.result);
+        ASSERT_TRUE(plain.result.ok()) << twin << ": " << test::shown(plain.result);
+        const std::string item = "KL-UNKN-CD7FE87A-1C0532FA-FF703EE0-B8D92FFE.bnry";
+        EXPECT_EQ(folderNames(plain.folder), std::set<std::string>{item});
+        EXPECT_EQ(folderNames(compressed.folder),
+                  (std::set<std::string>{item, "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
+        EXPECT_TRUE(test::readFile(compressed.folder / item) == test::readFile(plain.folder / item))
+            << twin;
+    }
+}
+
+TEST(UnpackArchive, MalformedSims2Packages) {
+    const test::Sims2Item compressed{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)};
+    const test::Sims2DirectoryEntry listed{{0x53545223, 1, 2, 0}, 9};
+    auto with = [&](auto change) {
+        test::Sims2Package package;
+        package.items = {compressed, {0x53545223, 1, 3, 0, "plain"}};
+        package.directory = {listed};
+        change(package);
+        return test::buildSims2Package(package);
+    };
+    const std::string valid = with([](test::Sims2Package&) {});
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {with([](test::Sims2Package& p) { p.indexMajor = 6; }),
+         "ERR: Expected index version 7, found 0x00000006."},
+        {with([](test::Sims2Package& p) { p.indexMinor = 3; }),
+         "ERR: Expected index minor version 0, 1 or 2, found 0x00000003."},
+        {with([](test::Sims2Package& p) { p.indexSize = 71; }),
+         "ERR: Entry count/Index size mismatch [24n], 3 elements, size = 71"},
+        {with([](test::Sims2Package& p) { p.indexOffset = 0xFFFFFFF0; }),
+         "ERR: Index of 72 bytes at offset FFFFFFF0 runs past the end of the file (" +
+             std::to_string(valid.size()) + " bytes)."},
+        {with([](test::Sims2Package& p) {
+             p.directory.push_back({{0x53545223, 1, 9, 7}, 4});
+         }),
+         "ERR: Compression directory lists item 53545223-00000001-00000009-00000007, which the "
+         "index does not hold."},
+        {with([](test::Sims2Package& p) {
+             p.directory.clear();
+             p.items.push_back({0xE86B1EEF, 0xE86B1EEF, 0x286B1F03, 0, std::string(19, '\0')});
+         }),
+         "ERR: Compression directory of 19 bytes is not a whole number of 20-byte entries."},
+        {with([](test::Sims2Package& p) {
+             p.directory.clear();
+             p.items.push_back(
+                 {0xE86B1EEF, 0xE86B1EEF, 0x286B1F03, 0, std::string(20, '\0'), 0x7FFFFFE4});
+         }),
+         "ERR: ChopItem read error at 00000074, read 92 of 2147483620 bytes"},
+        {with([](test::Sims2Package& p) { p.items[1].storedSize = 4096; }),
+         "ERR: ChopItem read error at 0000006F, read 97 of 4096 bytes"},
+        {with([](test::Sims2Package& p) { p.directory[0].size = 10; }),
+         "ERR: ChopItem uncompression size mismatch, expected 0000000A, found 00000009"},
+        // A stream stored without its size word.
+        {with([](test::Sims2Package& p) { p.items[0].bytes = kWorkedStream; }),
+         "ERR: ChopItem uncompression type mismatch, expected 0xFB10, found 0F09"},
+    };
+    for (const auto& [bytes, message] : cases) {
+        test::TempDir dir;
+        Unpacked unpacked = unpackBytes(dir, bytes);
+        EXPECT_FALSE(unpacked.result.ok()) << message;
+        EXPECT_EQ(test::shown(unpacked.result), message);
+        // Whatever a package holds, its items land in its own folder and nowhere else.
+        EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"items", "items.package"}));
+    }
+}
+
+// Index minor version 2 carries resource ids in 24-byte entries and 20-byte directory
+// entries; 0 and 1 have neither.
+TEST(UnpackArchive, EveryPrefixOfASims2PackageFailsCleanly) {
+    for (std::uint32_t minor : {1u, 2u}) {
+        test::Sims2Package package;
+        package.indexMinor = minor;
+        package.items = {{0x53545223, 1, 2, 0, test::sims2Compressed(kWorkedStream)},
+                         {0xAC4F8687, 1, 3, 5, "plain"}};
+        package.directory = {{{0x53545223, 1, 2, 0}, 9}};
+        const std::string bytes = test::buildSims2Package(package);
+        test::TempDir dir;
+        for (std::size_t size = 0; size < bytes.size(); ++size) {
+            Unpacked unpacked = unpackBytes(dir, bytes.substr(0, size), "cut.package");
+            EXPECT_EQ(test::shown(unpacked.result).rfind("ERR: ", 0), 0u)
+                << size << ": " << test::shown(unpacked.result);
+        }
+        Unpacked whole = unpackBytes(dir, bytes, "whole.package");
+        ASSERT_TRUE(whole.result.ok()) << test::shown(whole.result);
+        const std::string gmdc = minor == 2 ? "KL-GMDC-AC4F8687-00000001-00000003-00000005.5gd"
+                                            : "KL-GMDC-AC4F8687-00000001-00000003.5gd";
+        EXPECT_EQ(folderNames(whole.folder),
+                  (std::set<std::string>{"KL-STR#-53545223-00000001-00000002.str", gmdc,
+                                         "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
+        EXPECT_EQ(test::readFile(whole.folder / "KL-STR#-53545223-00000001-00000002.str"),
+                  "abcabcabc");
     }
 }
 

@@ -103,4 +103,77 @@ inline std::string buildPackage(const TestPackage& package) {
     return out;
 }
 
+// Builds Sims 2 style packages (DBPF 1.1, index 7.x): the entries alone at the header's index
+// offset, compressed items listed in a compression directory.
+struct Sims2Item {
+    std::uint32_t typeId = 0;
+    std::uint32_t groupId = 0;
+    std::uint32_t instanceId = 0;
+    std::uint32_t resourceId = 0;  // written with index minor version 2 only
+    std::string bytes;             // as stored: a compressed item's size word and stream
+    std::optional<std::uint32_t> storedSize = std::nullopt;  // instead of bytes.size()
+};
+
+// One compression directory entry: type, group, instance, resource (minor 2), size.
+struct Sims2DirectoryEntry {
+    std::uint32_t ids[4] = {};
+    std::uint32_t size = 0;
+};
+
+struct Sims2Package {
+    std::uint32_t version = 1;
+    std::uint32_t indexMajor = 7;
+    std::uint32_t indexMinor = 2;
+    std::optional<std::uint32_t> entryCount;
+    std::optional<std::uint32_t> indexSize;
+    std::optional<std::uint32_t> indexOffset;
+    std::vector<Sims2Item> items;
+    // Appended as the last item when not empty.
+    std::vector<Sims2DirectoryEntry> directory;
+};
+
+// The stored form of a compressed Sims 2 item: its stored size, then the stream.
+inline std::string sims2Compressed(const std::string& stream) {
+    std::string stored;
+    appendLe32(stored, static_cast<std::uint32_t>(stream.size() + 4));
+    return stored + stream;
+}
+
+inline std::string buildSims2Package(Sims2Package package) {
+    const bool resourceIds = package.indexMinor == 2;
+    if (!package.directory.empty()) {
+        Sims2Item directory{0xE86B1EEF, 0xE86B1EEF, 0x286B1F03, 0, ""};
+        for (const Sims2DirectoryEntry& entry : package.directory) {
+            for (int i = 0; i < (resourceIds ? 4 : 3); ++i) {
+                appendLe32(directory.bytes, entry.ids[i]);
+            }
+            appendLe32(directory.bytes, entry.size);
+        }
+        package.items.push_back(directory);
+    }
+    std::string out(96, '\0');
+    out.replace(0, 4, "DBPF");
+    putLe32At(out, 4, package.version);
+    putLe32At(out, 8, 1);
+    putLe32At(out, 32, package.indexMajor);
+    putLe32At(out, 36,
+              package.entryCount.value_or(static_cast<std::uint32_t>(package.items.size())));
+    putLe32At(out, 60, package.indexMinor);
+    std::string index;
+    for (const Sims2Item& item : package.items) {
+        appendLe32(index, item.typeId);
+        appendLe32(index, item.groupId);
+        appendLe32(index, item.instanceId);
+        if (resourceIds) {
+            appendLe32(index, item.resourceId);
+        }
+        appendLe32(index, static_cast<std::uint32_t>(out.size()));
+        appendLe32(index, item.storedSize.value_or(static_cast<std::uint32_t>(item.bytes.size())));
+        out += item.bytes;
+    }
+    putLe32At(out, 40, package.indexOffset.value_or(static_cast<std::uint32_t>(out.size())));
+    putLe32At(out, 44, package.indexSize.value_or(static_cast<std::uint32_t>(index.size())));
+    return out + index;
+}
+
 }  // namespace verada::test

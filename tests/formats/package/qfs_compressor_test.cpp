@@ -83,6 +83,19 @@ TEST(CompressQfs, EveryInputComesBackThroughOurDecoder) {
     EXPECT_EQ(forms.farthest, std::make_pair(std::size_t(131072), std::size_t(1028)));
 }
 
+// One compressor through inputs of every size, tables kept between them, gives the streams of
+// a fresh one.
+TEST(CompressQfs, AReusedCompressorGivesTheSameStreams) {
+    QfsCompressor reused;
+    std::vector<test::NamedBytes> inputs = test::compressorInputs();
+    std::mt19937 random(3);
+    inputs.push_back({"noise after text", test::randomData(70000, random)});
+    for (const test::NamedBytes& input : inputs) {
+        const Bytes data(input.bytes.begin(), input.bytes.end());
+        EXPECT_EQ(reused.compress(data.data(), data.size()), compress(input.bytes)) << input.name;
+    }
+}
+
 TEST(CompressQfs, TextShrinksAndNoiseGrowsOnlyByItsRunCodes) {
     std::mt19937 random(7);
     const std::string text = test::textData(100000, random);

@@ -2,12 +2,15 @@
 // (installed into tests/peers by scripts/install-test-peers.sh).
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "formats/package/archive_packer.h"
+#include "formats/package/archive_unpacker.h"
 #include "formats/package/qfs_compressor.h"
 #include "formats/package/qfs_decompressor.h"
 #include "tests/formats/package/qfs_sample_data.h"
@@ -91,6 +94,24 @@ TEST(QfsNpmPeer, RealStreamsDecodeAsThePeerDecodesThem) {
         EXPECT_EQ(decodeText(streams[i].stream, output), std::nullopt) << streams[i].offset;
         EXPECT_TRUE(output == test::readFile(pairs[i].second)) << streams[i].offset;
     }
+
+    // The unpacker finds the same items through the package's compression directory.
+    const std::string package =
+        test::readFile(test::samplePath("qfs/sims2-simpe/RelLabels.package"));
+    test::writeFile(dir / "RelLabels.package", package);
+    ASSERT_TRUE(unpackArchive((dir / "RelLabels.package").string()));
+    std::map<std::uint32_t, std::string> nameAt;
+    const std::uint32_t indexOffset = test::sampleLe32(package, 40);
+    for (std::uint32_t i = 0; i < test::sampleLe32(package, 36); ++i) {
+        const std::size_t entry = indexOffset + 24 * std::size_t{i};
+        nameAt[test::sampleLe32(package, entry + 16)] = itemFileName(
+            test::sampleLe32(package, entry), test::sampleLe32(package, entry + 4),
+            test::sampleLe32(package, entry + 8), test::sampleLe32(package, entry + 12));
+    }
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        const fs::path item = dir / "RelLabels" / nameAt[streams[i].offset];
+        EXPECT_TRUE(test::readFile(item) == test::readFile(pairs[i].second)) << item;
+    }
 }
 
 TEST(QfsNpmPeer, StreamsWeCompressDecodeWithThePeer) {
@@ -109,6 +130,48 @@ TEST(QfsNpmPeer, StreamsWeCompressDecodeWithThePeer) {
     runPeer("decompress", pairs);
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         EXPECT_TRUE(test::readFile(pairs[i].second) == inputs[i].bytes) << inputs[i].name;
+    }
+}
+
+// Every item the packer compresses, taken out of the package by its index entry, decodes with
+// the peer to the file it was packed from.
+TEST(QfsNpmPeer, CompressedPackagesDecodeWithThePeer) {
+    test::TempDir dir;
+    const fs::path source = dir / "src";
+    fs::create_directory(source);
+    std::mt19937 random(8);
+    test::writeFile(source / "KL-_XML-CF6C21B8-00000001-00000001.xml",
+                    test::textData(200000, random));
+    test::writeFile(source / "KL-GMDL-00E6BCE5-00000001-00000002.gmdl",
+                    test::readFile(test::samplePath("gmdl/Megamouth.gmdl")));
+    test::writeFile(source / "KL-GMDC-AC4F8687-00000001-00000003.5gd",
+                    test::readFile(test::samplePath("gmdc/TestMesh.5gd")));
+    test::writeFile(source / "KL-UNKN-DEADBEEF-00000001-00000004.bnry",
+                    test::binaryData(70000, random));
+    ASSERT_TRUE(packArchive(source.string(), (dir / "out.package").string(), {},
+                            ItemStorage::CompressedWhenSmaller));
+
+    const std::string package = test::readFile(dir / "out.package");
+    const std::uint32_t count = test::sampleLe32(package, 36);
+    const std::uint32_t indexOffset = test::sampleLe32(package, 64);
+    std::vector<std::pair<fs::path, fs::path>> pairs;
+    std::vector<fs::path> sources;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = indexOffset + 8 + 28 * std::size_t{i};
+        const std::uint32_t offset = test::sampleLe32(package, entry + 12);
+        const std::uint32_t stored = test::sampleLe32(package, entry + 16) & 0x7FFFFFFF;
+        ASSERT_EQ(test::sampleLe32(package, entry + 24) & 0xFFFF, 0xFFFFu) << i;
+        const std::string base = std::to_string(i);
+        test::writeFile(dir / (base + ".qfs"), package.substr(offset, stored));
+        pairs.push_back({dir / (base + ".qfs"), dir / (base + ".out")});
+        sources.push_back(source / itemFileName(test::sampleLe32(package, entry),
+                                                test::sampleLe32(package, entry + 4),
+                                                test::sampleLe32(package, entry + 8)));
+    }
+    ASSERT_EQ(pairs.size(), 4u);
+    runPeer("decompress", pairs);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        EXPECT_TRUE(test::readFile(pairs[i].second) == test::readFile(sources[i])) << sources[i];
     }
 }
 

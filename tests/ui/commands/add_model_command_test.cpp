@@ -175,5 +175,23 @@ TEST_F(AddModelCommandTest, UnknownNodeNameIsReported) {
     EXPECT_FALSE(state.sceneManager->hasEntity("TestMesh"));
 }
 
+TEST_F(AddModelCommandTest, ModelsFromAPackageGoOnNodesNamedAfterTheirItems) {
+    answer(test::samplePath("gmdc/teapot_model.package"));
+    EXPECT_EQ(addPackageModelsAsNewNodes(state), 1);
+    EXPECT_NE(rootChild("KL-GMDC-AC4F8687-1C0532FA-FF515126-3AFDFD2C"), nullptr);
+    ASSERT_EQ(platform.fileRequests.size(), 1u);
+    EXPECT_EQ(platform.fileRequests[0].defaultExtension, "package");
+    EXPECT_EQ(platform.fileRequests[0].filters[0].text, "Package files (*.package)");
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(std::filesystem::current_path(), startup.path());
+
+    answer(test::samplePath("package/spore-smfx/Project_0.package"));
+    EXPECT_EQ(addPackageModelsAsNewNodes(state), 0);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "ERR: Package holds no GMDL, GMSH or GMDC item.");
+    EXPECT_FALSE(platform.messages[0].hasOwner);
+    EXPECT_EQ(state.sceneManager->getRootSceneNode()->numChildren(), 1u);
+}
+
 }  // namespace
 }  // namespace verada

@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/commands/pack_command.h"
-#include "ui/commands/unpack_command.h"
+#include "formats/package/package_index.h"
+#include "tests/formats/package/rellabels_streams.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/test_paths.h"
-#include "tests/formats/package/rellabels_streams.h"
+#include "ui/commands/pack_command.h"
+#include "ui/commands/unpack_command.h"
 
 namespace verada {
 namespace {
@@ -175,6 +176,27 @@ TEST_F(PackageCommand, PackCancelledAtEitherDialogReturnsToTheStartFolder) {
     EXPECT_EQ(second.messages[1].buttons, MessageButtons::Ok);
     EXPECT_TRUE(second.progressLabels.empty());
     EXPECT_EQ(fs::current_path(), root / "start");
+}
+
+// "Pack DBPF (V2), Compressed...": the same warning and dialogs, the items that shrink stored
+// compressed.
+TEST_F(PackageCommand, CompressedPackingAsksTheSameAndCompresses) {
+    const std::string text(20000, 'z');
+    test::writeFile(root / "items" / "KL-_XML-CF6C21B8-00000000-00000003.xml", text);
+    platform.fileAnswers.push_back(
+        (root / "items" / "KL-NOTE-2B6CAB5F-00000000-00000001.txt").string());
+    platform.fileAnswers.push_back((root / "packages" / "small.package").string());
+    packArchiveCommand(platform, directories, mainWindow, ItemStorage::CompressedWhenSmaller);
+
+    EXPECT_EQ(platform.messages.size(), 1u);  // the warning
+    EXPECT_EQ(platform.fileRequests.size(), 2u);
+    Result<PackageIndex> index = readPackageIndex((root / "packages" / "small.package").string());
+    ASSERT_TRUE(index) << index.error();
+    ASSERT_EQ(index->items.size(), 3u);
+    // "two" and "one" are too small to shrink.
+    EXPECT_FALSE(index->items[0].compressed || index->items[1].compressed);
+    EXPECT_TRUE(index->items[2].compressed);
+    EXPECT_LT(index->items[2].storedSize, 100u);
 }
 
 }  // namespace

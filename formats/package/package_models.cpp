@@ -1,0 +1,80 @@
+#include "formats/package/package_models.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
+
+#include "formats/model/model_format.h"
+#include "formats/package/package_file.h"
+#include "formats/package/package_index.h"
+#include "formats/package/package_item_data.h"
+
+namespace verada {
+namespace {
+
+std::optional<ModelFormat> modelFormatForType(std::uint32_t typeId) {
+    switch (typeId) {
+        case 0x00E6BCE5:
+            return ModelFormat::Gmdl;
+        case 0x01C135DA:
+            return ModelFormat::Gmsh;
+        case 0xAC4F8687:
+            return ModelFormat::Gmdc;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool isPackagePath(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".package";
+}
+
+Result<std::vector<ModelRead>> readPackageModels(const std::string& packagePath) {
+    Result<PackageFile> package = PackageFile::open(packagePath);
+    if (!package) {
+        return package.failure();
+    }
+    Result<PackageIndex> index = readPackageIndex(package.value());
+    if (!index) {
+        return index.failure();
+    }
+    if (index->cutShort) {
+        return fail(*index->cutShort);
+    }
+    std::vector<ModelRead> models;
+    for (const PackageItem& item : index->items) {
+        std::optional<ModelFormat> format = modelFormatForType(item.typeId);
+        if (!format) {
+            continue;
+        }
+        const std::string name = itemFileName(item);
+        ModelRead read{packagePath + ":" + name, name, ImportedModel{}};
+        Result<std::vector<std::uint8_t>> bytes = readPackageItem(package.value(), item);
+        read.model = bytes ? readModelData(*format, name, bytes.value())
+                           : Result<ImportedModel>(bytes.failure());
+        models.push_back(std::move(read));
+    }
+    if (models.empty()) {
+        return fail("ERR: Package holds no GMDL, GMSH or GMDC item.");
+    }
+    return models;
+}
+
+std::vector<ModelRead> readModelsAt(const std::string& path) {
+    if (!isPackagePath(path)) {
+        return {ModelRead{path, path, readModelFile(path)}};
+    }
+    Result<std::vector<ModelRead>> models = readPackageModels(path);
+    if (!models) {
+        return {ModelRead{path, path, models.failure()}};
+    }
+    return std::move(models.value());
+}
+
+}  // namespace verada
