@@ -54,9 +54,11 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
     vertexData.vertexCount = static_cast<std::size_t>(group.vertexCount());
 
     Ogre::HardwareBufferManager& buffers = Ogre::HardwareBufferManager::getSingleton();
+    // A shadow copy in memory: the render system's own buffer need not read back, and framing
+    // reads the positions.
     Ogre::HardwareVertexBufferSharedPtr vertexBuffer =
         buffers.createVertexBuffer(declaration.getVertexSize(0), vertexData.vertexCount,
-                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
+                                   Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     vertexData.vertexBufferBinding->setBinding(0, vertexBuffer);
 
     auto* out = static_cast<float*>(vertexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD));
@@ -69,9 +71,10 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
 
     const std::size_t indexCount = group.faces.size();
     subMesh->indexData->indexCount = indexCount;
+    // The scene file and the exports read the faces back: a shadow copy too.
     Ogre::HardwareIndexBufferSharedPtr indexBuffer =
         buffers.createIndexBuffer(Ogre::HardwareIndexBuffer::IT_16BIT, indexCount,
-                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
+                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     subMesh->indexData->indexBuffer = indexBuffer;
     void* indices = indexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
     std::memcpy(indices, group.faces.data(), indexCount * sizeof(std::uint16_t));
