@@ -12,6 +12,7 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addRast2ddsCommand(app, exitCode);
     addInfoCommand(app, exitCode);
     addRenderCommand(app, exitCode);
+    addExportCommand(app, exitCode);
 }
 
 }  // namespace verada::cli

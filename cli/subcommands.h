@@ -18,5 +18,7 @@ void addRast2ddsCommand(CLI::App& app, int& exitCode);
 void addInfoCommand(CLI::App& app, int& exitCode);
 // verada render -o OUT.png [--size WxH] FILE...
 void addRenderCommand(CLI::App& app, int& exitCode);
+// verada export -o OUT.rts FILE...
+void addExportCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli

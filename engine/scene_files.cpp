@@ -7,6 +7,7 @@
 #include "engine/materials/material_script_loader.h"
 #include "engine/mesh/model_loader.h"
 #include "engine/mesh/ogre_mesh_node.h"
+#include "engine/scenefile/rts_load.h"
 
 namespace verada {
 namespace {
@@ -31,6 +32,10 @@ FileOutcome loadModel(AppState& state, const std::string& path) {
     return {path, statusOf(built), built ? built->leftOut : std::vector<std::string>()};
 }
 
+FileOutcome loadRtsScene(AppState& state, const std::string& path) {
+    return {path, loadRtsFile(state, path), {}};
+}
+
 FileOutcome unknownFile(AppState&, const std::string& path) {
     return {path, fail(kUnknownSceneFile), {}};
 }
@@ -48,6 +53,7 @@ const std::vector<SceneFileKind>& sceneFileKinds() {
         {{".material"}, 0, loadScript},
         {{".mesh"}, 1, loadOgreMesh},
         {{".gmdl", ".gmsh", ".5gd", ".simpe"}, 1, loadModel},
+        {{".rts"}, 1, loadRtsScene},
     };
     return kinds;
 }

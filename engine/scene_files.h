@@ -9,7 +9,7 @@
 namespace verada {
 
 inline constexpr char kUnknownSceneFile[] =
-    "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh or .material.";
+    "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material or .rts.";
 
 // What opening one file came to.
 struct FileOutcome {
@@ -20,8 +20,10 @@ struct FileOutcome {
 
 // The one way a list of user files is opened (the viewer's arguments, `verada render`): the
 // material scripts first, in the order given, so that the meshes find the materials they name;
-// then the models and Ogre meshes in order, each on a new root child. A file that fails leaves
-// the scene as it was and the next one still loads. One outcome per file, in the order loaded.
+// then the models and Ogre meshes in order, each on a new root child, and the scene files
+// among them, each replacing the scene and its view as "Load .RTS" does. A file that fails
+// leaves the scene as it was (a scene file: as far as it was built) and the next one still
+// loads. One outcome per file, in the order loaded.
 std::vector<FileOutcome> loadSceneFiles(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada

@@ -184,8 +184,9 @@ TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteBadOnes) {
     EXPECT_EQ(subEntityMaterial("ogrehead", 3), "Ogre/Tusks");
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "ERR: empty.material defines no material.");
-    EXPECT_EQ(platform.messages[1].text,
-              "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh or .material.");
+    EXPECT_EQ(
+        platform.messages[1].text,
+        "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material or .rts.");
     for (const test::FakePlatform::Message& message : platform.messages) {
         EXPECT_FALSE(message.hasOwner);
         EXPECT_EQ(message.icon, MessageIcon::Warning);
