@@ -17,11 +17,13 @@
 #include "engine/scene/view_control.h"
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
+#include "ui/commands/load_rts_command.h"
 #include "ui/commands/material_script_command.h"
 #include "ui/commands/ogre_mesh_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
+#include "ui/commands/save_rts_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/attach_mesh_dialog.h"
@@ -248,6 +250,12 @@ void MainWindow::addToExistingNode() {
 void MainWindow::runCommand(int commandId) {
     try {
         switch (commandId) {
+            case kCmdSaveRts:
+                saveRtsScene(state_);
+                break;
+            case kCmdLoadRts:
+                loadRtsScene(state_);
+                break;
             case kCmdExit:
                 detachRenderWindow(state_);
                 close();
