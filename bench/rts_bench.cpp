@@ -1,18 +1,30 @@
-// Scene file benchmark: writing and reading (the work steps, without the engine) of generated
-// scenes of 10k, 100k and 1M vertices, made of 5,000-vertex meshes in two submeshes with about
-// two faces a vertex. Prints CPU time and file bytes per vertex, and the ratios against the next
-// smaller size and of reading against writing, all measured in this run.
+// Scene file benchmark on generated scenes of 10k, 100k and 1M vertices, made of 5,000-vertex
+// meshes in two submeshes with about two faces a vertex: the text alone (writing a snapshot,
+// reading a file) and the engine's work steps, headless (capturing the Ogre scene and writing
+// it, reading a file and building the scene). Prints CPU time and file bytes per vertex, and the
+// ratios against the next smaller size and of loading against saving, all measured in this run.
 //   rts_bench WORK_DIR
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <time.h>
 
+#include <OgreEntity.h>
+#include <OgreSceneManager.h>
+#include <OgreSceneNode.h>
+
+#include "engine/engine.h"
+#include "engine/engine_setup.h"
+#include "engine/mesh/snapshot_mesh_builder.h"
+#include "engine/scene/scene_nodes.h"
+#include "engine/scenefile/rts_load.h"
+#include "engine/scenefile/rts_save.h"
 #include "formats/scenefile/rts_reader.h"
 #include "formats/scenefile/rts_writer.h"
 
@@ -63,10 +75,25 @@ SceneSnapshot makeScene(std::size_t vertices) {
 
 struct Figures {
     std::size_t vertices = 0;
-    double save = 0;  // seconds, best of the runs
+    double save = 0;  // seconds, best of the runs: the text alone
     double load = 0;
+    double engineSave = 0;  // capture and write
+    double engineLoad = 0;  // read and build
     std::uintmax_t bytes = 0;
 };
+
+// The snapshot's meshes on root children, as a load builds them.
+void buildScene(verada::AppState& state, const SceneSnapshot& scene) {
+    for (const verada::NodeSnapshot& node : scene.nodes) {
+        Ogre::SceneNode* created =
+            state.sceneManager->getRootSceneNode()->createChildSceneNode(node.name);
+        for (const verada::ObjectSnapshot& object : node.objects) {
+            verada::buildMeshFromSnapshot(scene.meshes[object.mesh], object.name);
+            created->attachObject(
+                state.sceneManager->createEntity(object.name, object.name, verada::kMeshGroup));
+        }
+    }
+}
 
 // Process CPU time (user and system), so that other work on a shared machine does not count.
 double cpuSeconds() {
@@ -86,7 +113,7 @@ double bestSeconds(int runs, Step step) {
     return best;
 }
 
-Figures measure(std::size_t vertices, const fs::path& work) {
+Figures measure(std::size_t vertices, const fs::path& work, verada::AppState& state) {
     SceneSnapshot scene = makeScene(vertices);
     std::string path = (work / ("scene" + std::to_string(vertices) + ".rts")).string();
     int runs = vertices >= 1000000 ? 3 : vertices >= 100000 ? 5 : 20;
@@ -101,6 +128,13 @@ Figures measure(std::size_t vertices, const fs::path& work) {
     figures.load = bestSeconds(runs, [&] {
         verada::Result<verada::RtsScene> read = verada::readRtsFile(path, verada::ViewSettings{});
         ok = read && read->error.empty() && read->scene.meshes.size() == scene.meshes.size() && ok;
+    });
+    verada::removeAllNodes(state);
+    buildScene(state, scene);
+    figures.engineSave = bestSeconds(runs, [&] { ok = verada::writeRtsFile(state, path) && ok; });
+    figures.engineLoad = bestSeconds(runs, [&] {
+        ok = verada::loadRtsFile(state, path) &&
+             state.sceneManager->getRootSceneNode()->numChildren() == scene.nodes.size() && ok;
     });
     figures.bytes = fs::file_size(path);
     fs::remove(path);
@@ -118,21 +152,38 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: rts_bench WORK_DIR\n");
         return 2;
     }
+    std::unique_ptr<verada::Engine> engine = verada::Engine::startHeadless("");
+    verada::AppState state;
+    state.root = &engine->root();
+    state.sceneManager = engine->freshSceneManager();
+    verada::createLight(*state.sceneManager, state.viewSettings);
+
     std::vector<Figures> all;
-    std::printf("%10s %12s %12s %12s %10s %10s %10s\n", "vertices", "save ns/v", "load ns/v",
-                "bytes/v", "save x", "load x", "load/save");
     for (std::size_t vertices : {10000u, 100000u, 1000000u}) {
-        Figures f = measure(vertices, argv[1]);
-        double v = static_cast<double>(f.vertices);
-        std::printf("%10zu %12.0f %12.0f %12.1f", f.vertices, f.save * 1e9 / v, f.load * 1e9 / v,
-                    static_cast<double>(f.bytes) / v);
-        if (all.empty()) {
-            std::printf(" %10s %10s", "-", "-");
-        } else {
-            std::printf(" %10.2f %10.2f", f.save / all.back().save, f.load / all.back().load);
+        all.push_back(measure(vertices, argv[1], state));
+    }
+    struct Step {
+        const char* name;
+        double Figures::*save;
+        double Figures::*load;
+    };
+    for (const Step& step : {Step{"text", &Figures::save, &Figures::load},
+                             Step{"engine", &Figures::engineSave, &Figures::engineLoad}}) {
+        std::printf("%s:\n%10s %12s %12s %12s %10s %10s %10s\n", step.name, "vertices", "save ns/v",
+                    "load ns/v", "bytes/v", "save x", "load x", "load/save");
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const Figures& f = all[i];
+            double v = static_cast<double>(f.vertices);
+            std::printf("%10zu %12.0f %12.0f %12.1f", f.vertices, f.*step.save * 1e9 / v,
+                        f.*step.load * 1e9 / v, static_cast<double>(f.bytes) / v);
+            if (i == 0) {
+                std::printf(" %10s %10s", "-", "-");
+            } else {
+                std::printf(" %10.2f %10.2f", f.*step.save / all[i - 1].*step.save,
+                            f.*step.load / all[i - 1].*step.load);
+            }
+            std::printf(" %10.2f\n", f.*step.load / f.*step.save);
         }
-        std::printf(" %10.2f\n", f.load / f.save);
-        all.push_back(f);
     }
     std::printf(
         "goals: 10x the vertices at most 11x the time (save x, load x); load/save at most 2\n");

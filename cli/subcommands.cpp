@@ -13,6 +13,7 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addInfoCommand(app, exitCode);
     addRenderCommand(app, exitCode);
     addListCommand(app, exitCode);
+    addExportCommand(app, exitCode);
 }
 
 }  // namespace verada::cli

@@ -20,5 +20,7 @@ void addInfoCommand(CLI::App& app, int& exitCode);
 void addRenderCommand(CLI::App& app, int& exitCode);
 // verada list [--json] PACKAGE...: the index of each package.
 void addListCommand(CLI::App& app, int& exitCode);
+// verada export -o OUT.rts FILE...
+void addExportCommand(CLI::App& app, int& exitCode);
 
 }  // namespace verada::cli

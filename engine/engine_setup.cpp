@@ -87,24 +87,31 @@ void createUserResourceGroups() {
     }
 }
 
-void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view) {
-    Ogre::Light* light = sceneManager.createLight(kLightName);
-    light->setType(Ogre::Light::LT_POINT);
-    placeLight(*light,
+void applyLightSettings(Ogre::Light& light, const ViewSettings& view) {
+    light.setType(Ogre::Light::LT_POINT);
+    placeLight(light,
                Ogre::Vector3(view.lightPosition[0], view.lightPosition[1], view.lightPosition[2]));
-    light->setDiffuseColour(view.lightDiffuseColor[0], view.lightDiffuseColor[1],
-                            view.lightDiffuseColor[2]);
-    light->setSpecularColour(view.lightSpecularColor[0], view.lightSpecularColor[1],
-                             view.lightSpecularColor[2]);
+    light.setDiffuseColour(view.lightDiffuseColor[0], view.lightDiffuseColor[1],
+                           view.lightDiffuseColor[2]);
+    light.setSpecularColour(view.lightSpecularColor[0], view.lightSpecularColor[1],
+                            view.lightSpecularColor[2]);
+}
+
+void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view) {
+    applyLightSettings(*sceneManager.createLight(kLightName), view);
+}
+
+void applyCameraSettings(Ogre::Camera& camera, const ViewSettings& view) {
+    // The first view looks along -z at the far side; every later placement looks at z = 0.
+    placeCamera(camera, Ogre::Vector3(view.cameraXPos, view.cameraYPos, view.cameraDist),
+                Ogre::Vector3(view.cameraLookX, view.cameraLookY, -view.cameraDist));
+    camera.setNearClipDistance(view.cameraNearClip);
+    camera.setFOVy(Ogre::Radian(view.cameraFovY * Ogre::Math::fDeg2Rad));
 }
 
 Ogre::Camera* createCamera(Ogre::SceneManager& sceneManager, const ViewSettings& view) {
     Ogre::Camera* camera = sceneManager.createCamera(kCameraName);
-    // The first view looks along -z at the far side; every later placement looks at z = 0.
-    placeCamera(*camera, Ogre::Vector3(view.cameraXPos, view.cameraYPos, view.cameraDist),
-                Ogre::Vector3(view.cameraLookX, view.cameraLookY, -view.cameraDist));
-    camera->setNearClipDistance(view.cameraNearClip);
-    camera->setFOVy(Ogre::Radian(view.cameraFovY * Ogre::Math::fDeg2Rad));
+    applyCameraSettings(*camera, view);
     return camera;
 }
 

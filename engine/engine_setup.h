@@ -6,6 +6,7 @@
 
 namespace Ogre {
 class Camera;
+class Light;
 class Root;
 class SceneManager;
 }  // namespace Ogre
@@ -33,9 +34,12 @@ void loadResourceLocations(const std::string& resourcesFile);
 // are read by full path; the folders they come from are added to these groups.
 void createUserResourceGroups();
 
+// "Light1", a point light placed and coloured as the view settings say.
 void createLight(Ogre::SceneManager& sceneManager, const ViewSettings& view);
+void applyLightSettings(Ogre::Light& light, const ViewSettings& view);
 // Camera position, look-at, near clip and field of view from the view settings.
 Ogre::Camera* createCamera(Ogre::SceneManager& sceneManager, const ViewSettings& view);
+void applyCameraSettings(Ogre::Camera& camera, const ViewSettings& view);
 void createGroundPlane(Ogre::SceneManager& sceneManager);
 void createBackgroundPlane(Ogre::SceneManager& sceneManager, float backgroundShift);
 

@@ -3,6 +3,7 @@
 #include "engine/materials/material_script_loader.h"
 #include "engine/mesh/model_loader.h"
 #include "engine/mesh/ogre_mesh_node.h"
+#include "engine/scenefile/rts_load.h"
 #include "formats/scene/viewer_files.h"
 
 namespace verada {
@@ -35,6 +36,10 @@ FileOutcomes loadModels(AppState& state, const std::string& path) {
     return outcomes;
 }
 
+FileOutcomes loadRtsScene(AppState& state, const std::string& path) {
+    return {{path, path, loadRtsFile(state, path), {}}};
+}
+
 FileOutcomes unknownFile(AppState&, const std::string& path) {
     return {{path, path, fail(kUnknownSceneFile), {}}};
 }
@@ -61,6 +66,8 @@ FileLoader loaderOf(const std::string& path) {
         case ViewerFileKind::Model:
         case ViewerFileKind::Package:
             return loadModels;
+        case ViewerFileKind::SceneFile:
+            return loadRtsScene;
     }
     return unknownFile;
 }

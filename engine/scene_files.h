@@ -9,7 +9,8 @@
 namespace verada {
 
 inline constexpr char kUnknownSceneFile[] =
-    "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material or .package.";
+    "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material, .package or "
+    ".rts.";
 
 // What opening one file, or one model of a package, came to.
 struct FileOutcome {
@@ -21,9 +22,10 @@ struct FileOutcome {
 
 // The one way a list of user files is opened (the viewer's arguments, `verada render`): the
 // material scripts first, in the order given, so that the meshes find the materials they name;
-// then the models, the models of packages and Ogre meshes in order, each on a new root child. A
-// file that fails leaves the scene as it was and the next one still loads. One outcome per file
-// (per model of a package), in the order loaded.
+// then the models, the models of packages and Ogre meshes in order, each on a new root child,
+// and the scene files among them, each replacing the scene and its view as "Load .RTS" does. A
+// file that fails leaves the scene as it was (a scene file: as far as it was built) and the next
+// one still loads. One outcome per file (per model of a package), in the order loaded.
 std::vector<FileOutcome> loadSceneFiles(AppState& state, const std::vector<std::string>& paths);
 
 }  // namespace verada

@@ -29,12 +29,14 @@
 #include "platform/application_identity.h"
 #include "ui/commands/add_model_command.h"
 #include "ui/commands/list_package_command.h"
+#include "ui/commands/load_rts_command.h"
 #include "ui/commands/material_script_command.h"
 #include "ui/commands/ogre_mesh_command.h"
 #include "ui/commands/open_files_command.h"
 #include "ui/commands/pack_command.h"
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
+#include "ui/commands/save_rts_command.h"
 #include "ui/commands/screenshot_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
@@ -351,6 +353,12 @@ void MainWindow::addToExistingNode() {
 void MainWindow::runCommand(int commandId) {
     try {
         switch (commandId) {
+            case kCmdSaveRts:
+                saveRtsScene(state_);
+                break;
+            case kCmdLoadRts:
+                loadRtsScene(state_);
+                break;
             case kCmdExit:
                 detachRenderWindow(state_);
                 close();

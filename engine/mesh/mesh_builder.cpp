@@ -71,9 +71,10 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
 
     const std::size_t indexCount = group.faces.size();
     subMesh->indexData->indexCount = indexCount;
+    // The scene file and the exports read the faces back: a shadow copy too.
     Ogre::HardwareIndexBufferSharedPtr indexBuffer =
         buffers.createIndexBuffer(Ogre::HardwareIndexBuffer::IT_16BIT, indexCount,
-                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
+                                  Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
     subMesh->indexData->indexBuffer = indexBuffer;
     void* indices = indexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
     std::memcpy(indices, group.faces.data(), indexCount * sizeof(std::uint16_t));

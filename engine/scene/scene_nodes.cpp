@@ -206,6 +206,8 @@ void removeAllNodes(AppState& state) {
     Ogre::ResourceGroupManager::getSingleton().clearResourceGroup(kMeshGroup);
     state.sceneManager->clearScene();
     Ogre::LogManager::getSingleton().logMessage("SceneMgr->clearScene()", Ogre::LML_NORMAL);
+    // The clear destroys the light too, which would leave every model added later black.
+    createLight(*state.sceneManager, state.viewSettings);
 }
 
 }  // namespace verada

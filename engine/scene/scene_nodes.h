@@ -57,7 +57,8 @@ void pickNodeAt(AppState& state, int x, int y);
 // clean-up, and logs how many submeshes it visited.
 void releaseMeshVertexData(AppState& state);
 
-// "Remove All": every node, entity and built mesh goes, the floor and backdrop included.
+// "Remove All": every node, entity and built mesh goes, the floor and backdrop included; the
+// light "Light1" is made again from the view settings.
 void removeAllNodes(AppState& state);
 
 }  // namespace verada

@@ -39,11 +39,14 @@ struct MeshSnapshot {
     std::vector<SubmeshSnapshot> submeshes;
 };
 
+// The mesh of an object that shows none (one that is no entity, or an entity without mesh).
+inline constexpr std::size_t kNoMesh = static_cast<std::size_t>(-1);
+
 // One object attached to a node; every object the program attaches is an entity.
 struct ObjectSnapshot {
     std::string name;
     bool visible = true;
-    std::size_t mesh = 0;                       // index into SceneSnapshot::meshes
+    std::size_t mesh = 0;                       // index into SceneSnapshot::meshes, or kNoMesh
     std::vector<std::string> submeshMaterials;  // the material of each sub-entity
 };
 

@@ -15,6 +15,7 @@ const std::vector<ViewerFileType>& viewerFileTypes() {
         {".mesh", "model/x-ogre-mesh", ViewerFileKind::OgreMesh, false, true},
         {".material", "text/x-ogre-material", ViewerFileKind::MaterialScript, false, false},
         {".package", "application/x-dbpf-package", ViewerFileKind::Package, false, false},
+        {".rts", "application/x-verada-rts", ViewerFileKind::SceneFile, true, true},
     };
     return types;
 }

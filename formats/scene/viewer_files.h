@@ -9,8 +9,9 @@ namespace verada {
 enum class ViewerFileKind {
     MaterialScript,  // opened before the others, whatever their order
     OgreMesh,
-    Model,    // a game model, read by formats/model
-    Package,  // a game package, whose model items open without unpacking
+    Model,      // a game model, read by formats/model
+    Package,    // a game package, whose model items open without unpacking
+    SceneFile,  // replaces the scene and its view
 };
 
 // A kind of file the viewer opens by name: from its command line, dropped on its window, from

@@ -22,6 +22,14 @@ inline constexpr char kBadCount[] = "ERR: Bad count %s=%d in [%s].";
 inline constexpr char kBadFaceLine[] = "ERR: Bad face line tagged \"%s\".";
 inline constexpr char kRunLineMissing[] = "ERR: Unable to located line tagged \"%s\"";
 
+// Loading: setting a submesh's material on the entity just built.
+inline constexpr char kEntitySanity[] =
+    "ERR: Failed Entity sanity check in submesh material assignment.";
+inline constexpr char kMeshPointer[] =
+    "ERR: Failed pMesh pointer validation in submesh material assignment.";
+inline constexpr char kSubmeshCountSanity[] =
+    "ERR: Failed submesh count sanity test in submesh material assignment.";
+
 // Loading: the texts that differ between a vertex run and a face run.
 struct RunTexts {
     const char* headerMissing;  // the mesh's "[Mesh:%s]" header text

@@ -34,8 +34,10 @@ Outcome run(const test::TempDir& dir, const std::string& arguments) {
 
 TEST(UsageErrors, ExitCodesAndTheirMessages) {
     const std::string notAFile =
-        "\" is neither a subcommand (unpack, pack, hash, pmet, rast2dds, info, render, list) nor "
-        "a file the viewer opens (.gmdl, .gmsh, .5gd, .simpe, .mesh, .material, .package); see "
+        "\" is neither a subcommand (unpack, pack, hash, pmet, rast2dds, info, render, list, "
+        "export) nor "
+        "a file the viewer opens (.gmdl, .gmsh, .5gd, .simpe, .mesh, .material, .package, .rts); "
+        "see "
         "verada --help\n";
     struct Case {
         const char* arguments;

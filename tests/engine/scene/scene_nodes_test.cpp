@@ -275,6 +275,7 @@ TEST_F(SceneNodesTest, RemoveAllFreesVertexDataAndClearsTheScene) {
     Ogre::SceneNode* model = addModelNode("model", 3);
     Ogre::MeshPtr mesh = state.sceneManager->getEntity("model")->getMesh();
     model->attachObject(state.sceneManager->createLight("lamp"));
+    state.viewSettings.lightDiffuseColor = {0.25f, 0.5f, 0.75f};
     log.lines.clear();
 
     removeAllNodes(state);
@@ -289,6 +290,11 @@ TEST_F(SceneNodesTest, RemoveAllFreesVertexDataAndClearsTheScene) {
     EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("model", "MSH"));
     mesh.reset();
     EXPECT_EQ(listSceneNodes(state).size(), 0);
+    // Only the scene's own light is back, as the view settings say.
+    EXPECT_FALSE(state.sceneManager->hasLight("lamp"));
+    ASSERT_TRUE(state.sceneManager->hasLight("Light1"));
+    EXPECT_EQ(state.sceneManager->getLight("Light1")->getDiffuseColour(),
+              Ogre::ColourValue(0.25f, 0.5f, 0.75f));
 }
 
 TEST_F(SceneNodesTest, SharedVertexDataIsCountedButNotFreed) {

@@ -185,8 +185,8 @@ TEST_F(MaterialCommandsTest, FileArgumentsLoadScriptsFirstAndDespiteBadOnes) {
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "ERR: empty.material defines no material.");
     EXPECT_EQ(platform.messages[1].text,
-              "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material or "
-              ".package.");
+              "ERR: Unknown file type, expected .gmdl, .gmsh, .5gd, .simpe, .mesh, .material, "
+              ".package or .rts.");
     for (const test::FakePlatform::Message& message : platform.messages) {
         EXPECT_FALSE(message.hasOwner);
         EXPECT_EQ(message.icon, MessageIcon::Warning);
