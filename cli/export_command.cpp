@@ -64,11 +64,11 @@ Status writePov(AppState& state, const ExportRequest& request) {
     Status ran = splitCommandWords(command).empty()
                      ? Status(fail(exporting::kNoPovCommand))
                      : runPovCommand(system, command, request.output, true);
-    Status result = ran ? written : Status(ran.failure());
-    if (!ran) {
-        result.takeWarnings(written);
+    if (ran) {
+        return written;
     }
-    return result;
+    ran.takeWarnings(written);
+    return ran;
 }
 
 Status writeScene(AppState& state, const ExportRequest& request) {
@@ -77,9 +77,12 @@ Status writeScene(AppState& state, const ExportRequest& request) {
 
 const std::vector<ExportWriter>& exportWriters() {
     static const std::vector<ExportWriter> writers = {
-        {".rts", {}, writeRts},        {".mesh", {"--node", "--mesh-version"}, writeMesh},
-        {".pov", {"--run"}, writePov}, {".glb", {}, writeScene},
-        {".gltf", {}, writeScene},     {".obj", {}, writeScene},
+        {".rts", {}, writeRts},                              // the scene file
+        {".mesh", {"--node", "--mesh-version"}, writeMesh},  // one model's Ogre mesh
+        {".pov", {"--run"}, writePov},                       // POV-Ray
+        {".glb", {}, writeScene},                            // glTF binary
+        {".gltf", {}, writeScene},                           // glTF JSON
+        {".obj", {}, writeScene},                            // Wavefront OBJ and MTL
     };
     return writers;
 }
