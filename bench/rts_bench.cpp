@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
-#include <time.h>
-
 #include <OgreEntity.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
+#include "bench/cpu_time.h"
 #include "engine/engine.h"
 #include "engine/engine_setup.h"
 #include "engine/mesh/snapshot_mesh_builder.h"
@@ -32,6 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using verada::SceneSnapshot;
+using verada::bench::bestSeconds;
 
 constexpr std::size_t kMeshVertices = 5000;
 
@@ -93,24 +93,6 @@ void buildScene(verada::AppState& state, const SceneSnapshot& scene) {
                 state.sceneManager->createEntity(object.name, object.name, verada::kMeshGroup));
         }
     }
-}
-
-// Process CPU time (user and system), so that other work on a shared machine does not count.
-double cpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-template <typename Step>
-double bestSeconds(int runs, Step step) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        double start = cpuSeconds();
-        step();
-        best = std::min(best, cpuSeconds() - start);
-    }
-    return best;
 }
 
 Figures measure(std::size_t vertices, const fs::path& work, verada::AppState& state) {

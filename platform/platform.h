@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,20 +61,32 @@ class Dialogs {
                                                     const std::string& label) = 0;
 };
 
+// How starting a program went.
+struct ProgramRun {
+    bool started = false;
+    std::string error;   // why it could not be started (the system's text); empty when it started
+    int exitStatus = 0;  // when waited for: its exit status, 128 + the signal that ended it
+};
+
 // The operating system's services: POSIX in the program (platform/posix), a record in the
 // tests.
 class SystemServices {
   public:
     virtual ~SystemServices() = default;
 
-    // Starts a program detached from this one; false when it could not be started.
-    virtual bool startProgram(const std::string& commandLine) = 0;
+    // Starts the program arguments[0], looked up on PATH, with the other words as its
+    // arguments, in the current directory and environment; no shell sees them. With wait, returns
+    // once it has ended, with its status; else it runs on, detached from this process.
+    virtual ProgramRun startProgram(const std::vector<std::string>& arguments, bool wait) = 0;
 
     // Opens a file in the desktop's default viewer; false when that could not be started.
     virtual bool openWithDefaultViewer(const std::string& path) = 0;
 
     // Percentage of physical memory in use.
     virtual int globalMemoryLoad() = 0;
+
+    // The system time.
+    virtual std::chrono::system_clock::time_point currentTime() = 0;
 };
 
 // Every window, dialog and operating-system service the program uses goes through this

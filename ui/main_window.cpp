@@ -37,7 +37,9 @@
 #include "ui/commands/pmet_command.h"
 #include "ui/commands/raster_command.h"
 #include "ui/commands/save_rts_command.h"
+#include "ui/commands/scene_export_command.h"
 #include "ui/commands/screenshot_command.h"
+#include "ui/commands/spawn_povray_command.h"
 #include "ui/commands/unpack_command.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/assign_materials_dialog.h"
@@ -46,6 +48,7 @@
 #include "ui/dialogs/keys_and_mouse_dialog.h"
 #include "ui/dialogs/material_editor_dialog.h"
 #include "ui/dialogs/node_properties_dialog.h"
+#include "ui/dialogs/pick_mesh_dialog.h"
 #include "ui/dialogs/toggle_visibility_dialog.h"
 #include "ui/menu_table.h"
 #include "ui/recent_files_menu.h"
@@ -359,6 +362,9 @@ void MainWindow::runCommand(int commandId) {
             case kCmdLoadRts:
                 loadRtsScene(state_);
                 break;
+            case kCmdSaveSceneExport:
+                saveSceneExport(state_);
+                break;
             case kCmdExit:
                 detachRenderWindow(state_);
                 close();
@@ -387,6 +393,9 @@ void MainWindow::runCommand(int commandId) {
             case kCmdAddToExisting:
                 addToExistingNode();
                 break;
+            case kCmdSaveMesh:
+                runPickMeshDialog(this, state_);
+                break;
             case kCmdLoadMaterial:
                 loadMaterialScript(state_);
                 break;
@@ -413,6 +422,9 @@ void MainWindow::runCommand(int commandId) {
                 break;
             case kCmdHashFunction:
                 runHashDialog(this);
+                break;
+            case kCmdSpawnPovRay:
+                spawnPovRay(state_);
                 break;
             case kCmdListPackage:
                 listPackageCommand(*state_.platform, state_.directories, this);

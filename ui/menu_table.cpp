@@ -7,6 +7,7 @@ const std::vector<Menu>& mainMenu() {
         {"&File",
          {{"Save As .RTS", kCmdSaveRts},
           {"Load .RTS", kCmdLoadRts},
+          {"Save Scene as glTF/OBJ...", kCmdSaveSceneExport},
           {"Open Recent", kCmdRecentFile0, nullptr, ItemKind::RecentFiles},
           {"E&xit", kCmdExit}}},
         {"SceneNodes",

@@ -8,6 +8,7 @@ namespace verada {
 enum CommandId {
     kCmdSaveRts = 32811,
     kCmdLoadRts = 32812,
+    kCmdSaveSceneExport = 32820,
     kCmdExit = 105,
     kCmdToggleVisibility = 32786,
     kCmdDynamicRendering = 32788,

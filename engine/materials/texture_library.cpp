@@ -32,12 +32,13 @@ Result<LoadedTexture> loadTextureFile(const std::string& path) {
         std::string extension = file.extension().string();
         image.load(Ogre::Root::openFileStream(path),
                    extension.empty() ? extension : extension.substr(1));
-        if (texturesLoadable()) {
-            textures.loadImage(texture.name, kTextureGroup, image, Ogre::TEX_TYPE_2D,
-                               Ogre::MIP_DEFAULT, 1.0f, false, Ogre::PF_UNKNOWN);
-        } else {
-            textures.create(texture.name, kTextureGroup);
-        }
+        Ogre::TexturePtr made =
+            texturesLoadable()
+                ? textures.loadImage(texture.name, kTextureGroup, image, Ogre::TEX_TYPE_2D,
+                                     Ogre::MIP_DEFAULT, 1.0f, false, Ogre::PF_UNKNOWN)
+                : textures.create(texture.name, kTextureGroup);
+        // Where the exports find the file again: its folder is no resource location.
+        made->_notifyOrigin(std::filesystem::absolute(file).string());
     } catch (const Ogre::Exception& error) {
         if (textures.resourceExists(texture.name, kTextureGroup)) {
             textures.remove(texture.name, kTextureGroup);

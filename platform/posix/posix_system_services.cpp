@@ -1,6 +1,7 @@
 #include "platform/posix/posix_system_services.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,54 +9,56 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace verada {
 namespace {
 
-// The words of a command line: blanks separate them, double quotes keep blanks inside a word.
-std::vector<std::string> splitCommandLine(const std::string& commandLine) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
-            if (inWord) {
-                words.push_back(word);
-                word.clear();
-                inWord = false;
-            }
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) {
-        words.push_back(word);
-    }
-    return words;
-}
-
-// Starts the program (searched on PATH) so that it outlives this process and is never left
-// for us to wait for; false when it could not be started.
-bool startDetached(const std::vector<std::string>& words) {
-    if (words.empty()) {
-        return false;
-    }
-    // Everything the children need is ready before fork: they only fork, exec and exit.
+std::vector<char*> argumentVector(const std::vector<std::string>& words) {
     std::vector<char*> argv;
     for (const std::string& word : words) {
         argv.push_back(const_cast<char*>(word.c_str()));
     }
     argv.push_back(nullptr);
+    return argv;
+}
+
+ProgramRun notStarted(int error) {
+    return {false, std::strerror(error), 0};
+}
+
+pid_t waitFor(pid_t child, int& status) {
+    pid_t ended;
+    while ((ended = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    }
+    return ended;
+}
+
+ProgramRun runAndWait(const std::vector<std::string>& words) {
+    std::vector<char*> argv = argumentVector(words);
+    pid_t child = 0;
+    if (int error = ::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ)) {
+        return notStarted(error);
+    }
+    int status = 0;
+    if (waitFor(child, status) < 0) {
+        return notStarted(errno);
+    }
+    ProgramRun run{true, "", 0};
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+// Starts the program (searched on PATH) so that it outlives this process and is never left
+// for us to wait for.
+ProgramRun startDetached(const std::vector<std::string>& words) {
+    // Everything the children need is ready before fork: they only fork, exec and exit.
+    std::vector<char*> argv = argumentVector(words);
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0) {
-        return false;
+        return notStarted(errno);
     }
     pid_t child = ::fork();
     if (child == 0) {
@@ -66,39 +69,47 @@ bool startDetached(const std::vector<std::string>& words) {
             ::execvp(argv[0], argv.data());
         }
         if (grandchild <= 0) {
+            // The exec, or the second fork, failed.
             int error = errno;
             ssize_t ignored = ::write(report[1], &error, sizeof error);
             (void)ignored;
         }
-        ::_exit(0);
+        ::_exit(grandchild == 0 ? 127 : 0);
     }
+    int forkError = errno;
     ::close(report[1]);
-    bool started = child > 0;
-    if (started) {
+    ProgramRun run{child > 0, "", 0};
+    if (child < 0) {
+        run = notStarted(forkError);
+    } else {
         int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        waitFor(child, status);
         // The pipe closes unread when exec succeeds; an errno arrives when it failed.
         int error = 0;
         ssize_t got = 0;
         while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
         }
-        started = got == 0;
+        if (got > 0) {
+            run = notStarted(error);
+        }
     }
     ::close(report[0]);
-    return started;
+    return run;
 }
 
 }  // namespace
 
-bool PosixSystemServices::startProgram(const std::string& commandLine) {
-    return startDetached(splitCommandLine(commandLine));
+ProgramRun PosixSystemServices::startProgram(const std::vector<std::string>& arguments, bool wait) {
+    if (arguments.empty()) {
+        return notStarted(ENOENT);
+    }
+    return wait ? runAndWait(arguments) : startDetached(arguments);
 }
 
 bool PosixSystemServices::openWithDefaultViewer(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return startDetached({"xdg-open", error ? path : absolute.string()});
+    return startDetached({"xdg-open", error ? path : absolute.string()}).started;
 }
 
 int memoryLoadFromMeminfo(const std::string& meminfo) {
@@ -123,6 +134,10 @@ int memoryLoadFromMeminfo(const std::string& meminfo) {
         return 0;
     }
     return static_cast<int>(100 * (total - available) / total);
+}
+
+std::chrono::system_clock::time_point PosixSystemServices::currentTime() {
+    return std::chrono::system_clock::now();
 }
 
 int PosixSystemServices::globalMemoryLoad() {

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QStringList>
 
@@ -119,8 +120,21 @@ std::unique_ptr<Progress> QtPlatform::startProgress(WindowHandle owner, const st
     return std::make_unique<DialogProgress>(widget(owner), qs(label));
 }
 
-bool QtPlatform::startProgram(const std::string& commandLine) {
-    return system_.startProgram(commandLine);
+ProgramRun QtPlatform::startProgram(const std::vector<std::string>& arguments, bool wait) {
+    if (wait || arguments.empty()) {
+        return system_.startProgram(arguments, wait);
+    }
+    QProcess process;
+    process.setProgram(qs(arguments[0]));
+    QStringList rest;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        rest << qs(arguments[i]);
+    }
+    process.setArguments(rest);
+    if (!process.startDetached()) {
+        return {false, process.errorString().toLocal8Bit().toStdString(), 0};
+    }
+    return {true, "", 0};
 }
 
 bool QtPlatform::openWithDefaultViewer(const std::string& path) {
@@ -129,6 +143,10 @@ bool QtPlatform::openWithDefaultViewer(const std::string& path) {
 
 int QtPlatform::globalMemoryLoad() {
     return system_.globalMemoryLoad();
+}
+
+std::chrono::system_clock::time_point QtPlatform::currentTime() {
+    return system_.currentTime();
 }
 
 }  // namespace verada

@@ -16,9 +16,11 @@ class QtPlatform : public Platform {
                                              std::array<std::uint32_t, 16>& customColors) override;
     std::unique_ptr<Progress> startProgress(WindowHandle owner, const std::string& label) override;
 
-    bool startProgram(const std::string& commandLine) override;
+    // Detached through QProcess; waited for as on the console.
+    ProgramRun startProgram(const std::vector<std::string>& arguments, bool wait) override;
     bool openWithDefaultViewer(const std::string& path) override;
     int globalMemoryLoad() override;
+    std::chrono::system_clock::time_point currentTime() override;
 
   private:
     PosixSystemServices system_;

@@ -41,9 +41,21 @@ std::optional<std::uint32_t> FakePlatform::chooseColor(
     return answer.color;
 }
 
-bool FakePlatform::startProgram(const std::string& commandLine) {
-    startedPrograms.push_back(commandLine);
-    return startSucceeds;
+ProgramRun FakePlatform::startProgram(const std::vector<std::string>& arguments, bool wait) {
+    startedPrograms.push_back({arguments, wait});
+    if (!startSucceeds) {
+        return {false, "No such file or directory", 0};
+    }
+    return {true, "", 0};
+}
+
+std::chrono::system_clock::time_point FakePlatform::currentTime() {
+    if (times.empty()) {
+        return std::chrono::system_clock::now();
+    }
+    std::chrono::system_clock::time_point time = times.front();
+    times.pop_front();
+    return time;
 }
 
 bool FakePlatform::openWithDefaultViewer(const std::string& path) {

@@ -22,7 +22,11 @@ class FakePlatform : public Platform {
 
     std::vector<Message> messages;
     std::vector<FileDialogRequest> fileRequests;
-    std::vector<std::string> startedPrograms;
+    struct StartedProgram {
+        std::vector<std::string> arguments;
+        bool wait;
+    };
+    std::vector<StartedProgram> startedPrograms;
     std::vector<std::string> openedFiles;
     std::vector<std::string> progressLabels;
     std::uint64_t progressUpdates = 0;
@@ -46,16 +50,19 @@ class FakePlatform : public Platform {
     std::deque<ColorAnswer> colorAnswers;
     int memoryLoad = 42;
     bool startSucceeds = true;
+    // The times the clock tells, one per reading; once used up it tells the system's time.
+    std::deque<std::chrono::system_clock::time_point> times;
 
     int messageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                    MessageButtons buttons, MessageIcon icon) override;
     std::optional<std::string> fileDialog(const FileDialogRequest& request) override;
     std::optional<std::uint32_t> chooseColor(WindowHandle owner, std::uint32_t initial,
                                              std::array<std::uint32_t, 16>& customColors) override;
-    bool startProgram(const std::string& commandLine) override;
+    ProgramRun startProgram(const std::vector<std::string>& arguments, bool wait) override;
     bool openWithDefaultViewer(const std::string& path) override;
     std::unique_ptr<Progress> startProgress(WindowHandle owner, const std::string& label) override;
     int globalMemoryLoad() override { return memoryLoad; }
+    std::chrono::system_clock::time_point currentTime() override;
 };
 
 }  // namespace verada::test

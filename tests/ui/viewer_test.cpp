@@ -138,7 +138,7 @@ TEST_F(ViewerStart, ShowsTitleMenuAndFirstFrameAndDispatches) {
         shown.push_back(items);
     }
     const std::vector<std::vector<std::string>> expected = {
-        {"&File", "Save As .RTS id32811", "Load .RTS id32812",
+        {"&File", "Save As .RTS id32811", "Load .RTS id32812", "Save Scene as glTF/OBJ... id32820",
          "Open Recent recentFiles id32840 id32841 id32842 id32843 id32844 id32845 id32846 id32847",
          "E&xit id105"},
         {"SceneNodes", "Toggle Node Visibility id32786", "Dynamic Rendering id32788 [ ]",
