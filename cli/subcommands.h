@@ -9,6 +9,11 @@ namespace verada::cli {
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
 
+// Called in a catch block around the parse, where the subcommands run: whatever a subcommand
+// let escape (a library's exception, memory running out) is printed as one "ERR: " line on
+// stderr; returns the exit status 1.
+int reportEscapedException();
+
 void addUnpackCommand(CLI::App& app, int& exitCode);
 void addPackCommand(CLI::App& app, int& exitCode);
 void addHashCommand(CLI::App& app, int& exitCode);

@@ -83,6 +83,18 @@ TEST(MessagePrinter, OneLinePerMessageAndTheStatusFollowsTheWorstOfThem) {
          "in.5gd: WARN: before\nout.txt: Unable to create .txt file.\n",
          "",
          1},
+        {"names from files print as UTF-8 with their control characters escaped",
+         fail("Failed to open input file caf\xE9\x1B[2J.5gd\r\n"),
+         {},
+         "in.5gd: Failed to open input file caf\xC3\xA9\\x1B[2J.5gd\n",
+         "",
+         1},
+        {"so do reports",
+         std::string("caf\xE9\x1B[2J.5gd\tunpacked\r\n"),
+         {},
+         "",
+         "caf\xC3\xA9\\x1B[2J.5gd\tunpacked\r\n",
+         0},
         {"an error with lines of its own",
          fail("ERR: Empty Archive: Zero index items.\r\nNothing available to extract."),
          {},
@@ -114,8 +126,11 @@ TEST(MessagePrinter, OneErrorAmongManyFilesMakesTheStatusOne) {
     printer.printMessage("a", "WARN: fine");
     printer.printMessage("b", "fc index out of range");
     printer.printMessage("c", "WARN: fine again");
+    printer.printMessage("d\ne\x9B", "WARN: a file name is printed on one line");
     EXPECT_EQ(printer.exitStatus(), 1);
-    EXPECT_EQ(err.text(), "a: WARN: fine\nb: fc index out of range\nc: WARN: fine again\n");
+    EXPECT_EQ(err.text(),
+              "a: WARN: fine\nb: fc index out of range\nc: WARN: fine again\n"
+              "d\\x0Ae\\x9B: WARN: a file name is printed on one line\n");
 }
 
 }  // namespace
