@@ -113,16 +113,16 @@ Result<std::string> unpackArchive(const std::string& packageName, const Progress
     }
     std::error_code error;
     const bool created = std::filesystem::create_directory(folder, error);
-    if (Status extracted = extractItems(package.value(), folder, index.value(), progress);
-        !extracted) {
+    Status extracted = extractItems(package.value(), folder, index.value(), progress);
+    if (extracted && index->cutShort) {
+        extracted = fail(*index->cutShort);
+    }
+    if (!extracted) {
         // Removes only a folder left empty: the items written before the error stay.
         if (created) {
             std::filesystem::remove(folder, error);
         }
         return extracted.failure();
-    }
-    if (index->cutShort) {
-        return fail(*index->cutShort);
     }
     return printfText("%s unpacked\r\nNo errors.\r\n%u index items found", packageName.c_str(),
                       index->entryCount);

@@ -309,6 +309,15 @@ TEST(UnpackArchive, IndexCutShortFailsAfterTheItemsBeforeTheCut) {
     EXPECT_EQ(test::shown(unpacked.result), "ERR: File read error.");
     EXPECT_EQ(folderNames(unpacked.folder),
               (std::set<std::string>{"KL-UNKN-00000001-00000002-00000003.bnry"}));
+
+    // Nothing before the cut that gives a file: no folder either.
+    package.items[0].bytes.clear();
+    bytes = test::buildPackage(package);
+    bytes.resize(bytes.size() - 1);
+    test::TempDir empty;
+    Unpacked none = unpackBytes(empty, bytes);
+    EXPECT_EQ(test::shown(none.result), "ERR: File read error.");
+    EXPECT_FALSE(fs::exists(none.folder));
 }
 
 TEST(UnpackArchive, ItemErrors) {
