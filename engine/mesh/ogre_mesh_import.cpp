@@ -15,6 +15,7 @@
 #include <OgreSubMesh.h>
 
 #include "engine/engine_setup.h"
+#include "engine/mesh/bounded_buffer_manager.h"
 #include "engine/mesh/mesh_origin.h"
 #include "engine/mesh/strict_mesh_stream.h"
 #include "engine/mesh/submesh_label.h"
@@ -121,6 +122,7 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
                                         std::vector<std::uint8_t> bytes) {
     Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
     ImportedOgreMesh imported;
+    BoundedBufferManager bounded(bytes.size());
     try {
         imported.mesh = meshes.createManual(meshName, kMeshGroup);
         imported.mesh->setVertexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
@@ -129,7 +131,9 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         MaterialNames materials;
         Ogre::MeshSerializer serializer;
         serializer.setListener(&materials);
+        imported.mesh->setHardwareBufferManager(&bounded);
         serializer.importMesh(stream, imported.mesh.get());
+        imported.mesh->setHardwareBufferManager(nullptr);
         if (Status complete = checkSubmeshes(*imported.mesh); !complete) {
             discard(imported.mesh);
             return complete.failure();
@@ -138,9 +142,17 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         imported.materialNames = std::move(materials.names);
     } catch (const Ogre::Exception& error) {
         if (imported.mesh) {
+            imported.mesh->setHardwareBufferManager(nullptr);
             discard(imported.mesh);
         }
         return fail("ERR: " + error.getDescription());
+    } catch (const std::exception& error) {
+        // Counts Ogre allocates by before reading what they count, such as an edge list's.
+        if (imported.mesh) {
+            imported.mesh->setHardwareBufferManager(nullptr);
+            discard(imported.mesh);
+        }
+        return fail(std::string("ERR: Mesh data cannot be held in memory (") + error.what() + ").");
     }
     return imported;
 }
