@@ -104,8 +104,10 @@ void discard(const Ogre::MeshPtr& mesh) {
         delete usage.edgeData;
         usage.edgeData = nullptr;
     }
-    mesh->removeLodLevels();
+    // Marked free first: removing the levels of a mesh whose edge lists count as built
+    // rebuilds them, from geometry that may point past its vertices.
     mesh->freeEdgeList();
+    mesh->removeLodLevels();
     mesh->removeAllPoses();
     mesh->removeAllAnimations();
     while (mesh->getNumSubMeshes() > 0) {
@@ -127,7 +129,8 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         imported.mesh = meshes.createManual(meshName, kMeshGroup);
         imported.mesh->setVertexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
         imported.mesh->setIndexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
-        auto stream = std::make_shared<StrictMeshStream>(meshName, std::move(bytes));
+        auto stream =
+            std::make_shared<StrictMeshStream>(meshName, std::move(bytes), *imported.mesh);
         MaterialNames materials;
         Ogre::MeshSerializer serializer;
         serializer.setListener(&materials);

@@ -64,11 +64,12 @@ TEST_F(OgreMeshImportTest, MissingForeignAndDamagedFilesFail) {
     test::writeFile(dir / "text.mesh", "[MeshSerializer_v1.100]\n");
     test::writeFile(dir / "model.mesh", test::readFile(test::samplePath("gmdl/Megamouth.gmdl")));
     // cube.mesh's submesh: its material name, a flag, 36 indices as a 32-bit count, a flag, then
-    // the 16-bit indices; the second one now points past the 24 vertices.
+    // the 16-bit indices; the second one now points far past the 24 vertices (where the edge
+    // list Ogre would rebuild while the mesh is dropped would read).
     std::string cube = test::readFile(samplePath("v1.100/cube.mesh"));
     std::size_t indices = cube.find("BaseWhite\n") + 10 + 1 + 4 + 1;
     ASSERT_EQ(cube.substr(indices - 5, 4), std::string("\x24\0\0\0", 4));
-    cube[indices + 2] = 24;
+    cube.replace(indices + 2, 2, "\xF0\xFF");
     test::writeFile(dir / "damaged.mesh", cube);
     const std::pair<std::string, std::string> cases[] = {
         {(dir / "damaged.mesh").string(), "ERR: Submesh 0 points past its 24 vertices."},
