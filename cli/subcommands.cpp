@@ -23,7 +23,7 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addExportCommand(app, exitCode);
 }
 
-int reportEscapedException() {
+int reportEscapedException(std::FILE* err) {
     std::string text;
     try {
         throw;
@@ -34,7 +34,7 @@ int reportEscapedException() {
     } catch (...) {
         text = "Unknown exception.";
     }
-    std::fprintf(stderr, "ERR: %s\n", printableText(text).c_str());
+    std::fprintf(err, "ERR: %s\n", printableText(text).c_str());
     return 1;
 }
 
