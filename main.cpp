@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         // Help and version end with 0; every usage error with 2.
         return app.exit(error) == 0 ? 0 : 2;
+    } catch (...) {
+        // The subcommands run inside parse().
+        return verada::cli::reportEscapedException();
     }
     if (app.get_subcommands().empty()) {
         if (std::optional<std::string> error = verada::cli::viewerArgumentError(app, files)) {

@@ -13,6 +13,7 @@
 #include "cli/subcommands.h"
 #include "engine/engine.h"
 #include "engine/mesh/ogre_mesh_import.h"
+#include "formats/io/utf8_text.h"
 #include "formats/model/imported_model.h"
 #include "formats/model/model_format.h"
 #include "formats/package/package_models.h"
@@ -46,14 +47,10 @@ Json tuples(const std::vector<T>& values, std::size_t width) {
 }
 
 Json groupJson(const ModelGroup& group) {
-    return Json{{"name", group.name},
-                {"vertexCount", group.vertexCount()},
-                {"faceCount", group.faceCount()},
-                {"boundsMin", group.boundsMin},
-                {"boundsMax", group.boundsMax},
-                {"positions", tuples(group.positions, 3)},
-                {"normals", tuples(group.normals, 3)},
-                {"uvs", tuples(group.uvs, 2)},
+    return Json{{"name", asUtf8(group.name)},          {"vertexCount", group.vertexCount()},
+                {"faceCount", group.faceCount()},      {"boundsMin", group.boundsMin},
+                {"boundsMax", group.boundsMax},        {"positions", tuples(group.positions, 3)},
+                {"normals", tuples(group.normals, 3)}, {"uvs", tuples(group.uvs, 2)},
                 {"faces", tuples(group.faces, 3)}};
 }
 
@@ -65,9 +62,9 @@ std::string boundsText(const std::array<float, 3>& corner) {
 
 // The whole geometry of one file, or its error, as one JSON entry.
 Json fileJson(const std::string& file, const Result<ImportedModel>& read) {
-    Json entry{{"file", file}};
+    Json entry{{"file", asUtf8(file)}};
     if (!read) {
-        entry["error"] = read.error();
+        entry["error"] = asUtf8(read.error());
         return entry;
     }
     Json groups = Json::array();
@@ -77,17 +74,17 @@ Json fileJson(const std::string& file, const Result<ImportedModel>& read) {
     entry["groups"] = std::move(groups);
     Json warnings = Json::array();
     for (const std::string& warning : read.warnings()) {
-        warnings.push_back(withoutLineEnd(warning));
+        warnings.push_back(asUtf8(withoutLineEnd(warning)));
     }
     entry["warnings"] = std::move(warnings);
     return entry;
 }
 
 std::string groupsText(const std::string& file, const ImportedModel& model) {
-    std::string text = file + ": " + std::to_string(model.groupCount()) + " groups";
+    std::string text = printableText(file) + ": " + std::to_string(model.groupCount()) + " groups";
     for (const ModelGroup& group : model.groups) {
-        text += "\n  " + group.name + ": " + std::to_string(group.vertexCount()) + " vertices, " +
-                std::to_string(group.faceCount()) + " faces, bounds " +
+        text += "\n  " + printableText(group.name) + ": " + std::to_string(group.vertexCount()) +
+                " vertices, " + std::to_string(group.faceCount()) + " faces, bounds " +
                 boundsText(group.boundsMin) + " - " + boundsText(group.boundsMax);
     }
     return text;
@@ -99,26 +96,26 @@ bool isOgreMesh(const std::string& path) {
 }
 
 std::string submeshesText(const std::string& file, const std::vector<SubmeshSummary>& submeshes) {
-    std::string text = file + ": " + std::to_string(submeshes.size()) +
+    std::string text = printableText(file) + ": " + std::to_string(submeshes.size()) +
                        (submeshes.size() == 1 ? " submesh" : " submeshes");
     for (const SubmeshSummary& submesh : submeshes) {
-        text += "\n  " + submesh.label + ": " + std::to_string(submesh.vertexCount) +
+        text += "\n  " + printableText(submesh.label) + ": " + std::to_string(submesh.vertexCount) +
                 " vertices, " + std::to_string(submesh.faceCount) + " faces, material \"" +
-                submesh.material + "\"";
+                printableText(submesh.material) + "\"";
     }
     return text;
 }
 
 Json submeshesJson(const std::string& file, const Result<std::vector<SubmeshSummary>>& read) {
-    Json entry{{"file", file}};
+    Json entry{{"file", asUtf8(file)}};
     if (!read) {
-        entry["error"] = read.error();
+        entry["error"] = asUtf8(read.error());
         return entry;
     }
     Json submeshes = Json::array();
     for (const SubmeshSummary& submesh : read.value()) {
-        submeshes.push_back(Json{{"label", submesh.label},
-                                 {"material", submesh.material},
+        submeshes.push_back(Json{{"label", asUtf8(submesh.label)},
+                                 {"material", asUtf8(submesh.material)},
                                  {"vertexCount", submesh.vertexCount},
                                  {"faceCount", submesh.faceCount},
                                  {"sharedVertices", submesh.sharedVertices}});

@@ -8,6 +8,7 @@
 
 #include "cli/message_printer.h"
 #include "cli/subcommands.h"
+#include "formats/io/utf8_text.h"
 #include "formats/package/package_index.h"
 #include "formats/package/package_item_names.h"
 #include "formats/package/package_listing.h"
@@ -33,9 +34,9 @@ Json itemJson(const PackageItem& item) {
 }
 
 Json packageJson(const std::string& file, const Result<PackageIndex>& index) {
-    Json entry{{"file", file}};
+    Json entry{{"file", asUtf8(file)}};
     if (!index) {
-        entry["error"] = index.error();
+        entry["error"] = asUtf8(index.error());
         return entry;
     }
     entry["version"] =
@@ -58,7 +59,7 @@ std::string listingText(const std::string& file, const PackageListing& listing) 
             widths[column] = std::max(widths[column], line[column].size());
         }
     }
-    std::string text = file + ": " + listing.summary;
+    std::string text = printableText(file) + ": " + listing.summary;
     for (const ListingRow& line : lines) {
         std::string row = " ";
         for (std::size_t column = 0; column < kListingColumnCount; ++column) {

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "formats/io/utf8_text.h"
+
 namespace verada::cli {
 namespace {
 
@@ -10,7 +12,8 @@ bool isTerminal(std::FILE* stream) {
     return fd >= 0 && isatty(fd) == 1;
 }
 
-// Each "\r\n" as "\n", and the whole ending in exactly one line end of its own.
+// Each "\r\n" as "\n" (or left as it is), any other control character that a name may have
+// brought in escaped, and the whole ending in exactly one line end of its own.
 std::string asLines(std::string text, bool unixLineEnds) {
     if (unixLineEnds) {
         std::string::size_type at = 0;
@@ -19,6 +22,7 @@ std::string asLines(std::string text, bool unixLineEnds) {
             ++at;
         }
     }
+    text = printableText(text, unixLineEnds ? "\n\t" : "\r\n\t");
     if (text.empty() || text.back() != '\n') {
         text += '\n';
     }
@@ -36,7 +40,7 @@ void MessagePrinter::printMessage(const std::string& file, const std::string& te
     if (text.rfind("WARN: ", 0) != 0) {
         exitStatus_ = 1;
     }
-    put(err_, asLines(file + ": " + text, true));
+    put(err_, printableText(file) + ": " + asLines(text, true));
 }
 
 void MessagePrinter::printReport(const std::string& text) {

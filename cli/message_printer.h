@@ -12,6 +12,9 @@ namespace verada::cli {
 // The one way a subcommand tells the user what happened, and the exit status that follows:
 // - each message text once on stderr as "FILE: TEXT", FILE being the input it concerns (the
 //   output path when writing failed), its "\r\n" line ends printed as "\n";
+// - everything printed is UTF-8 (bytes that are not are read as Latin-1), and control
+//   characters other than line ends and tabs, which only names from files or the command line
+//   bring in, print as "\xNN"; in FILE, line ends too;
 // - a "WARN: " text leaves the status as it is; any other message (an "ERR: " or a failure
 //   with a text of its own) makes it 1, and the subcommand goes on with its next file;
 // - reports of work done go to stdout as they stand, on a terminal with "\n" line ends.

@@ -1,6 +1,13 @@
 #include "cli/subcommands.h"
 
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include <OgreException.h>
 #include <CLI/CLI.hpp>
+
+#include "formats/io/utf8_text.h"
 
 namespace verada::cli {
 
@@ -14,6 +21,21 @@ void addSubcommands(CLI::App& app, int& exitCode) {
     addRenderCommand(app, exitCode);
     addListCommand(app, exitCode);
     addExportCommand(app, exitCode);
+}
+
+int reportEscapedException(std::FILE* err) {
+    std::string text;
+    try {
+        throw;
+    } catch (const Ogre::Exception& error) {
+        text = error.getDescription();
+    } catch (const std::exception& error) {
+        text = error.what();
+    } catch (...) {
+        text = "Unknown exception.";
+    }
+    std::fprintf(err, "ERR: %s\n", printableText(text).c_str());
+    return 1;
 }
 
 }  // namespace verada::cli

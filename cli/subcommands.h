@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 namespace CLI {
 class App;
 }
@@ -8,6 +10,11 @@ namespace verada::cli {
 
 // Adds every subcommand; a subcommand's callback stores the process exit status in exitCode.
 void addSubcommands(CLI::App& app, int& exitCode);
+
+// Called in a catch block around the parse, where the subcommands run: whatever a subcommand
+// let escape (a library's exception, memory running out) is printed as one "ERR: " line on err;
+// returns the exit status 1.
+int reportEscapedException(std::FILE* err = stderr);
 
 void addUnpackCommand(CLI::App& app, int& exitCode);
 void addPackCommand(CLI::App& app, int& exitCode);

@@ -1,6 +1,6 @@
-// libFuzzer target for the three model readers. The first byte picks the reader, the rest is
-// the file. Every array a successful read hands out is walked in full, so a group whose arrays
-// disagree with each other or whose faces point past its vertices shows up at once.
+// libFuzzer target for the three model readers, each given the whole input, so that real files
+// serve as seeds as they are. Every array a successful read hands out is walked in full, so a group
+// whose arrays disagree with each other or whose faces point past its vertices shows up at once.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,19 +38,17 @@ void walk(const verada::ImportedModel& model) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
     static constexpr verada::ModelFormat kFormats[] = {
         verada::ModelFormat::Gmdl, verada::ModelFormat::Gmsh, verada::ModelFormat::Gmdc};
     static constexpr const char* kNames[] = {"KL-GMDL-00000000-11111111-22222222.gmdl", "mesh.gmsh",
                                              "model.5gd"};
-    const int reader = data[0] % 3;
-    std::vector<std::uint8_t> bytes(data + 1, data + size);
-    verada::Result<verada::ImportedModel> read =
-        verada::readModelData(kFormats[reader], kNames[reader], bytes);
-    if (read) {
-        walk(read.value());
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    for (int reader = 0; reader < 3; ++reader) {
+        verada::Result<verada::ImportedModel> read =
+            verada::readModelData(kFormats[reader], kNames[reader], bytes);
+        if (read) {
+            walk(read.value());
+        }
     }
     return 0;
 }

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include <OgreException.h>
 #include <OgreGpuProgramManager.h>
@@ -19,6 +22,8 @@
 #include "engine/engine_setup.h"
 #include "engine/materials/material_messages.h"
 #include "engine/materials/texture_library.h"
+#include "engine/materials/unclosed_variable_scope.h"
+#include "formats/io/file.h"
 #include "formats/io/path.h"
 #include "formats/io/printf_text.h"
 
@@ -147,6 +152,11 @@ Result<std::vector<std::string>> loadMaterialScriptFile(const std::string& path)
         return fail(printfText(kMaterialAlreadyLoaded, base.c_str()));
     }
     std::filesystem::path file = std::filesystem::absolute(path);
+    if (std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(file.string());
+        bytes && hasVariableInUnclosedObject(std::string_view(
+                     reinterpret_cast<const char*>(bytes->data()), bytes->size()))) {
+        return fail(printfText(kScriptVariableUnclosed, file.filename().string().c_str()));
+    }
     AddedResources added;
     CompileWarnings compiler;
     std::vector<std::string> textureWarnings;

@@ -15,6 +15,7 @@
 #include <OgreSubMesh.h>
 
 #include "engine/engine_setup.h"
+#include "engine/mesh/bounded_buffer_manager.h"
 #include "engine/mesh/mesh_origin.h"
 #include "engine/mesh/strict_mesh_stream.h"
 #include "engine/mesh/submesh_label.h"
@@ -103,8 +104,10 @@ void discard(const Ogre::MeshPtr& mesh) {
         delete usage.edgeData;
         usage.edgeData = nullptr;
     }
-    mesh->removeLodLevels();
+    // Marked free first: removing the levels of a mesh whose edge lists count as built
+    // rebuilds them, from geometry that may point past its vertices.
     mesh->freeEdgeList();
+    mesh->removeLodLevels();
     mesh->removeAllPoses();
     mesh->removeAllAnimations();
     while (mesh->getNumSubMeshes() > 0) {
@@ -121,15 +124,19 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
                                         std::vector<std::uint8_t> bytes) {
     Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
     ImportedOgreMesh imported;
+    BoundedBufferManager bounded(bytes.size());
     try {
         imported.mesh = meshes.createManual(meshName, kMeshGroup);
         imported.mesh->setVertexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
         imported.mesh->setIndexBufferPolicy(Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true);
-        auto stream = std::make_shared<StrictMeshStream>(meshName, std::move(bytes));
+        auto stream =
+            std::make_shared<StrictMeshStream>(meshName, std::move(bytes), *imported.mesh);
         MaterialNames materials;
         Ogre::MeshSerializer serializer;
         serializer.setListener(&materials);
+        imported.mesh->setHardwareBufferManager(&bounded);
         serializer.importMesh(stream, imported.mesh.get());
+        imported.mesh->setHardwareBufferManager(nullptr);
         if (Status complete = checkSubmeshes(*imported.mesh); !complete) {
             discard(imported.mesh);
             return complete.failure();
@@ -138,9 +145,17 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         imported.materialNames = std::move(materials.names);
     } catch (const Ogre::Exception& error) {
         if (imported.mesh) {
+            imported.mesh->setHardwareBufferManager(nullptr);
             discard(imported.mesh);
         }
         return fail("ERR: " + error.getDescription());
+    } catch (const std::exception& error) {
+        // Counts Ogre allocates by before reading what they count, such as an edge list's.
+        if (imported.mesh) {
+            imported.mesh->setHardwareBufferManager(nullptr);
+            discard(imported.mesh);
+        }
+        return fail(std::string("ERR: Mesh data cannot be held in memory (") + error.what() + ").");
     }
     return imported;
 }

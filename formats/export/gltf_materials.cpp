@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "formats/export/export_messages.h"
-#include "formats/export/utf8_text.h"
 #include "formats/io/printf_text.h"
+#include "formats/io/utf8_text.h"
 
 namespace verada {
 namespace {

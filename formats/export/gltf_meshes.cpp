@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "formats/export/export_submesh.h"
-#include "formats/export/utf8_text.h"
+#include "formats/io/utf8_text.h"
 
 namespace verada {
 namespace {

@@ -10,7 +10,7 @@
 #include "formats/export/gltf_buffer.h"
 #include "formats/export/gltf_materials.h"
 #include "formats/export/gltf_meshes.h"
-#include "formats/export/utf8_text.h"
+#include "formats/io/utf8_text.h"
 
 namespace verada {
 namespace {

@@ -14,6 +14,8 @@ namespace verada {
 namespace {
 
 constexpr const char* kBanner = "Vazuvu V0.21 - by Dudoda";
+constexpr const char* kNoRoom =
+    "ERR: The items unpack to %llu bytes, but only %llu bytes are free for %s.";
 
 Status writeItem(const std::filesystem::path& folder, const PackageItem& item,
                  const std::vector<std::uint8_t>& bytes) {
@@ -49,6 +51,44 @@ Status extractItem(const PackageFile& package, const std::filesystem::path& fold
     return writeItem(folder, item, bytes.value());
 }
 
+// The bytes the items unpack to, expanded where compressed, against the space left on the
+// folder's file system (its parent's while it does not exist): a small package can declare
+// gigabytes, and nothing is written when they cannot fit. Where the file system does not tell,
+// the writes themselves find out.
+Status checkFreeSpace(const std::filesystem::path& folder, const std::vector<PackageItem>& items) {
+    std::uint64_t needed = 0;
+    for (const PackageItem& item : items) {
+        if (item.storedSize != 0) {
+            needed += item.size;
+        }
+    }
+    std::error_code error;
+    std::filesystem::path probe = folder;
+    if (!std::filesystem::exists(folder, error)) {
+        probe = folder.has_parent_path() ? folder.parent_path() : ".";
+    }
+    const std::filesystem::space_info space = std::filesystem::space(probe, error);
+    if (!error && needed > space.available) {
+        return fail(printfText(kNoRoom, static_cast<unsigned long long>(needed),
+                               static_cast<unsigned long long>(space.available),
+                               folder.string().c_str()));
+    }
+    return {};
+}
+
+Status extractItems(const PackageFile& package, const std::filesystem::path& folder,
+                    const PackageIndex& index, const ProgressCallback& progress) {
+    for (std::size_t i = 0; i < index.items.size(); ++i) {
+        if (Status extracted = extractItem(package, folder, index.items[i]); !extracted) {
+            return extracted;
+        }
+        if (progress) {
+            progress(i + 1, index.entryCount);
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 Result<std::string> unpackArchive(const std::string& packageName, const ProgressCallback& progress,
@@ -57,11 +97,6 @@ Result<std::string> unpackArchive(const std::string& packageName, const Progress
     if (!package) {
         return package.failure();
     }
-    // Items go into a folder named after the package, beside it; an existing one is reused.
-    const std::filesystem::path folder = std::filesystem::path(packageName).replace_extension();
-    std::error_code error;
-    std::filesystem::create_directory(folder, error);
-
     Result<PackageIndex> index =
         readPackageIndex(package.value(), [&status](std::uint32_t entryCount) {
             if (status) {
@@ -71,17 +106,23 @@ Result<std::string> unpackArchive(const std::string& packageName, const Progress
     if (!index) {
         return index.failure();
     }
-    const std::vector<PackageItem>& items = index->items;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (Status extracted = extractItem(package.value(), folder, items[i]); !extracted) {
-            return extracted.failure();
-        }
-        if (progress) {
-            progress(i + 1, index->entryCount);
-        }
+    // Items go into a folder named after the package, beside it; an existing one is reused.
+    const std::filesystem::path folder = std::filesystem::path(packageName).replace_extension();
+    if (Status room = checkFreeSpace(folder, index->items); !room) {
+        return room.failure();
     }
-    if (index->cutShort) {
-        return fail(*index->cutShort);
+    std::error_code error;
+    const bool created = std::filesystem::create_directory(folder, error);
+    Status extracted = extractItems(package.value(), folder, index.value(), progress);
+    if (extracted && index->cutShort) {
+        extracted = fail(*index->cutShort);
+    }
+    if (!extracted) {
+        // Removes only a folder left empty: the items written before the error stay.
+        if (created) {
+            std::filesystem::remove(folder, error);
+        }
+        return extracted.failure();
     }
     return printfText("%s unpacked\r\nNo errors.\r\n%u index items found", packageName.c_str(),
                       index->entryCount);

@@ -116,6 +116,37 @@ TEST(InfoCommand, GmdcWarningsGoToStderr) {
     EXPECT_EQ(result[0]["groups"][0]["uvs"][2], Json::array({0.0f, 0.0f}));
 }
 
+// Names are bytes: JSON gets them as UTF-8 (stray bytes as Latin-1) and never aborts, text gets
+// their control characters escaped, whether they come from the file or its name.
+TEST(InfoCommand, NamesThatAreNoUtf8OrHoldControlCharacters) {
+    test::TempDir dir;
+    test::GmdcFile file = test::simpleGmdc(4, 3, {0, 1, 2});
+    file.groups[0].name = "te\xFF\x1B[2Jot";
+    test::GmdcGroup cut = file.groups[0];
+    cut.name = "caf\xC3";  // a character cut in half by a fixed-width field
+    file.groups.push_back(cut);
+    const std::string path = (dir / "Caf\xE9\x07.5gd").string();
+    writeBytes(path, file.bytes());
+    const std::string printedPath = (dir / "Caf\xC3\xA9\\x07.5gd").string();
+
+    CliRun text = runInfo({path});
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, printedPath + ": 2 groups\n" +
+                            "  te\xC3\xBF\\x1B[2Jot: 3 vertices, 1 faces, bounds (-2, 0, 0) - "
+                            "(0, 6, 4)\n"
+                            "  caf\xC3\x83: 3 vertices, 1 faces, bounds (-2, 0, 0) - (0, 6, 4)\n");
+
+    CliRun json = runInfo({"--json", path, (dir / "gone\xFF.5gd").string()});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.err, (dir / "gone\xC3\xBF.5gd").string() + ": ERR: File missing or damaged.\n");
+    Json result = Json::parse(json.out);
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[0]["file"], (dir / "Caf\xC3\xA9\x07.5gd").string());
+    EXPECT_EQ(result[0]["groups"][0]["name"], "te\xC3\xBF\x1B[2Jot");
+    EXPECT_EQ(result[0]["groups"][1]["name"], "caf\xC3\x83");
+    EXPECT_EQ(result[1]["file"], (dir / "gone\xC3\xBF.5gd").string());
+}
+
 void expectSameGroups(const Json& entry, const std::string& path) {
     Result<ImportedModel> read = readModelFile(path);
     ASSERT_TRUE(read) << read.error();

@@ -1,10 +1,16 @@
 #include "cli/message_printer.h"
 
 #include <cstdio>
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <OgreException.h>
 #include <gtest/gtest.h>
+
+#include "cli/subcommands.h"
 
 namespace verada::cli {
 namespace {
@@ -83,6 +89,18 @@ TEST(MessagePrinter, OneLinePerMessageAndTheStatusFollowsTheWorstOfThem) {
          "in.5gd: WARN: before\nout.txt: Unable to create .txt file.\n",
          "",
          1},
+        {"names from files print as UTF-8 with their control characters escaped",
+         fail("Failed to open input file caf\xE9\x1B[2J.5gd\r\n"),
+         {},
+         "in.5gd: Failed to open input file caf\xC3\xA9\\x1B[2J.5gd\n",
+         "",
+         1},
+        {"so do reports",
+         std::string("caf\xE9\x1B[2J.5gd\tunpacked\r\n"),
+         {},
+         "",
+         "caf\xC3\xA9\\x1B[2J.5gd\tunpacked\r\n",
+         0},
         {"an error with lines of its own",
          fail("ERR: Empty Archive: Zero index items.\r\nNothing available to extract."),
          {},
@@ -114,8 +132,33 @@ TEST(MessagePrinter, OneErrorAmongManyFilesMakesTheStatusOne) {
     printer.printMessage("a", "WARN: fine");
     printer.printMessage("b", "fc index out of range");
     printer.printMessage("c", "WARN: fine again");
+    printer.printMessage("d\ne\x9B", "WARN: a file name is printed on one line");
     EXPECT_EQ(printer.exitStatus(), 1);
-    EXPECT_EQ(err.text(), "a: WARN: fine\nb: fc index out of range\nc: WARN: fine again\n");
+    EXPECT_EQ(err.text(),
+              "a: WARN: fine\nb: fc index out of range\nc: WARN: fine again\n"
+              "d\\x0Ae\\x9B: WARN: a file name is printed on one line\n");
+}
+
+// What a subcommand lets escape ends as one line and status 1, never as an abort.
+TEST(MessagePrinter, AnEscapedExceptionIsOneErrLine) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[] { throw std::runtime_error("names\nbytes \xFF"); }, "ERR: names\\x0Abytes \xC3\xBF\n"},
+        {[] { throw std::bad_alloc(); }, "ERR: std::bad_alloc\n"},
+        {[] { OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, "Ogre's own text", "test"); },
+         "ERR: Ogre's own text\n"},
+        {[] { throw 7; }, "ERR: Unknown exception.\n"},
+    };
+    for (const auto& [throwing, line] : cases) {
+        Capture err;
+        int status = 0;
+        try {
+            throwing();
+        } catch (...) {
+            status = reportEscapedException(err.stream());
+        }
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(err.text(), line);
+    }
 }
 
 }  // namespace

@@ -180,20 +180,22 @@ TEST(PackageCli, ListJsonOfBothGames) {
         {"qfs/sims2-simpe/quaxi_ofb_censor_v1.compressed.package", "1.1", 2, 1, true},
     };
     test::TempDir dir;
-    // An index cut short fails here, though unpacking writes the items before the cut.
+    // An index cut short fails here, though unpacking writes the items before the cut; its
+    // Latin-1 name is printed as UTF-8, in the JSON too.
     const std::string project =
         test::readFile(test::samplePath("package/spore-smfx/Project_0.package"));
-    test::writeFile(dir / "cut.package", project.substr(0, project.size() - 1));
-    std::string arguments = "list --json cut.package";
+    test::writeFile(dir / "cut\xE9.package", project.substr(0, project.size() - 1));
+    std::string arguments = "list --json 'cut\xE9.package'";
     for (const Case& c : cases) {
         arguments += " '" + test::samplePath(c.sample).string() + "'";
     }
     CliRun result = run(dir, arguments);
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "cut.package: ERR: File read error.\n");
+    EXPECT_EQ(result.err, "cut\xC3\xA9.package: ERR: File read error.\n");
     const Json packages = Json::parse(result.out);
     ASSERT_EQ(packages.size(), cases.size() + 1);
-    EXPECT_EQ(packages[0], (Json{{"file", "cut.package"}, {"error", "ERR: File read error."}}));
+    EXPECT_EQ(packages[0],
+              (Json{{"file", "cut\xC3\xA9.package"}, {"error", "ERR: File read error."}}));
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const Json& package = packages[i + 1];
         EXPECT_EQ(package["version"], cases[i].version) << cases[i].sample;

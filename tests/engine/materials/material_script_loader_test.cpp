@@ -95,6 +95,17 @@ TEST_F(MaterialScriptLoaderTest, BrokenScriptsLeaveTheLibraryAsItWas) {
         {"brace.material", "material Open\n{\n technique\n {\n",
          "ERR: brace.material defines no material."},
         {"quote.material", "material \"Open\n{\n}\n", "ERR: quote.material defines no material."},
+        // Ogre's compiler would follow a wild pointer on these.
+        {"variable.material",
+         "material Open\n{\n technique\n {\n  pass\n  {\n   diffuse $c\n  }\n }\n",
+         "ERR: variable.material uses a variable inside a { that is never closed."},
+        {"tiny.material", "t{a{s $.}",
+         "ERR: tiny.material uses a variable inside a { that is never closed."},
+        // Braces in comments and strings do not count.
+        {"comment.material",
+         "material Open\n{\n technique\n {\n  pass\n  {\n   // }\n   /* } */ diffuse $c \"}\"\n"
+         "  }\n }\n",
+         "ERR: comment.material uses a variable inside a { that is never closed."},
         {"empty.material", "", "ERR: empty.material defines no material."},
         {"program.material",
          "vertex_program Program glsl\n{\n source program.vert\n}\nmaterial Second\n{\n}\n"

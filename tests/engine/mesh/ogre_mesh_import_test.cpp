@@ -64,11 +64,12 @@ TEST_F(OgreMeshImportTest, MissingForeignAndDamagedFilesFail) {
     test::writeFile(dir / "text.mesh", "[MeshSerializer_v1.100]\n");
     test::writeFile(dir / "model.mesh", test::readFile(test::samplePath("gmdl/Megamouth.gmdl")));
     // cube.mesh's submesh: its material name, a flag, 36 indices as a 32-bit count, a flag, then
-    // the 16-bit indices; the second one now points past the 24 vertices.
+    // the 16-bit indices; the second one now points far past the 24 vertices (where the edge
+    // list Ogre would rebuild while the mesh is dropped would read).
     std::string cube = test::readFile(samplePath("v1.100/cube.mesh"));
     std::size_t indices = cube.find("BaseWhite\n") + 10 + 1 + 4 + 1;
     ASSERT_EQ(cube.substr(indices - 5, 4), std::string("\x24\0\0\0", 4));
-    cube[indices + 2] = 24;
+    cube.replace(indices + 2, 2, "\xF0\xFF");
     test::writeFile(dir / "damaged.mesh", cube);
     const std::pair<std::string, std::string> cases[] = {
         {(dir / "damaged.mesh").string(), "ERR: Submesh 0 points past its 24 vertices."},
@@ -80,6 +81,46 @@ TEST_F(OgreMeshImportTest, MissingForeignAndDamagedFilesFail) {
     };
     for (const auto& [path, error] : cases) {
         EXPECT_EQ(describeOgreMeshFile(path).error(), error) << path;
+    }
+}
+
+// What Ogre would allocate by before reading, or assert on (ending the process), is refused:
+// a count the bytes after it cannot hold, a bounding box whose minimum exceeds its maximum.
+TEST_F(OgreMeshImportTest, HostileCountsAndBoundsAreRefusedBeforeOgreUsesThem) {
+    const std::string cube = test::readFile(samplePath("v1.100/cube.mesh"));
+    const std::size_t indices = cube.find("BaseWhite\n") + 10 + 1 + 4 + 1;
+    // After the 36 indices, the submesh's geometry chunk: its id, length, then vertex count.
+    const std::size_t vertexCount = indices + 72 + 6;
+    ASSERT_EQ(cube.substr(vertexCount - 6, 2), std::string("\x00\x50", 2));
+    ASSERT_EQ(cube.substr(vertexCount, 4), std::string("\x18\0\0\0", 4));
+    // The bounds chunk: id 0x9000, length 6 + 7 floats, minimum x first.
+    const std::size_t minimumX = cube.find(std::string("\x00\x90\x22\0\0\0", 6)) + 6;
+    ASSERT_NE(minimumX, std::string::npos + 6);
+    const std::string huge("\0\0\0\xF0", 4);
+    const std::string nan("\0\0\xC0\x7F", 4);
+    const std::string far("\0\0\x80\x7F", 4);  // +infinity, above any maximum
+    struct Case {
+        std::size_t at;
+        std::string bytes;
+        std::string error;
+    };
+    const Case cases[] = {
+        {indices - 5, huge,
+         "ERR: Mesh data declares 4026531840 indices of 2 bytes, more than its 2112 bytes."},
+        {vertexCount, huge,
+         "ERR: Mesh data declares 4026531840 vertices of 32 bytes, more than its 2112 bytes."},
+        {minimumX, far,
+         "ERR: Mesh data gives a bounding box whose minimum is not below its maximum."},
+        {minimumX + 20, nan,
+         "ERR: Mesh data gives a bounding box whose minimum is not below its maximum."},
+    };
+    for (const Case& c : cases) {
+        std::string hostile = cube;
+        hostile.replace(c.at, c.bytes.size(), c.bytes);
+        Result<ImportedOgreMesh> imported =
+            importOgreMesh("hostile", std::vector<std::uint8_t>(hostile.begin(), hostile.end()));
+        EXPECT_EQ(imported.error(), c.error);
+        EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("hostile", "MSH"));
     }
 }
 

@@ -12,7 +12,6 @@
 #include <tiny_gltf.h>
 
 #include "formats/export/obj_writer.h"
-#include "formats/export/utf8_text.h"
 #include "tests/formats/export/export_peers.h"
 #include "tests/formats/export/export_scenes.h"
 #include "tests/formats/export/export_test_scene.h"
@@ -216,21 +215,6 @@ TEST(GltfWriter, KeepsTransformsGeometryAndMaterials) {
         model.materials[model.meshes[tile->mesh].primitives[0].material];
     EXPECT_EQ(lost.name, "Lost");
     EXPECT_LT(lost.pbrMetallicRoughness.baseColorTexture.index, 0);
-}
-
-TEST(GltfWriter, NamesThatAreNoUtf8AreReadAsLatin1) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"plain", "plain"},
-        {"caf\xC3\xA9", "caf\xC3\xA9"},
-        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-        {"caf\xE9", "caf\xC3\xA9"},
-        {"caf\xC3", "caf\xC3\x83"},
-        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},
-        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},
-    };
-    for (const auto& [text, utf8] : cases) {
-        EXPECT_EQ(asUtf8(text), utf8) << text;
-    }
 }
 
 TEST(SceneExport, SceneWithoutAVisibleModelIsRefused) {

@@ -295,7 +295,7 @@ TEST(UnpackArchive, IndexErrors) {
         Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
         EXPECT_FALSE(unpacked.result.ok());
         EXPECT_EQ(test::shown(unpacked.result), c.message) << c.magic << " " << c.indexType;
-        EXPECT_TRUE(folderNames(unpacked.folder).empty());
+        EXPECT_FALSE(fs::exists(unpacked.folder));
     }
 }
 
@@ -309,6 +309,15 @@ TEST(UnpackArchive, IndexCutShortFailsAfterTheItemsBeforeTheCut) {
     EXPECT_EQ(test::shown(unpacked.result), "ERR: File read error.");
     EXPECT_EQ(folderNames(unpacked.folder),
               (std::set<std::string>{"KL-UNKN-00000001-00000002-00000003.bnry"}));
+
+    // Nothing before the cut that gives a file: no folder either.
+    package.items[0].bytes.clear();
+    bytes = test::buildPackage(package);
+    bytes.resize(bytes.size() - 1);
+    test::TempDir empty;
+    Unpacked none = unpackBytes(empty, bytes);
+    EXPECT_EQ(test::shown(none.result), "ERR: File read error.");
+    EXPECT_FALSE(fs::exists(none.folder));
 }
 
 TEST(UnpackArchive, ItemErrors) {
@@ -359,6 +368,33 @@ TEST(UnpackArchive, ItemErrors) {
         Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
         EXPECT_FALSE(unpacked.result.ok());
         EXPECT_EQ(test::shown(unpacked.result), message);
+        // The folder the run made is gone again: nothing was written into it.
+        EXPECT_FALSE(fs::exists(unpacked.folder)) << message;
+    }
+}
+
+// 20,000 entries of 2 GiB each in a package of 640 KB: refused before anything is written.
+TEST(UnpackArchive, ItemsThatExceedTheFreeSpaceAreRefusedBeforeAnyIsWritten) {
+    TestPackage package;
+    package.indexType = 7;
+    package.items.resize(20000, TestItem{1, 2, 3, "", 0, 0, 0, 0x7FFFFFFF});
+    package.items[0].bytes = "the first item, which is not written either";
+    for (const bool folderThere : {false, true}) {
+        test::TempDir dir;
+        if (folderThere) {
+            fs::create_directory(dir / "items");
+        }
+        Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
+        const std::string text = test::shown(unpacked.result);
+        const std::string needed = "ERR: The items unpack to 42949672940000 bytes, but only ";
+        EXPECT_EQ(text.substr(0, needed.size()), needed);
+        const std::string folder = " bytes are free for " + unpacked.folder.string() + ".";
+        ASSERT_GT(text.size(), needed.size() + folder.size());
+        EXPECT_EQ(text.substr(text.size() - folder.size()), folder);
+        EXPECT_EQ(fs::exists(unpacked.folder), folderThere);
+        if (folderThere) {
+            EXPECT_TRUE(folderNames(unpacked.folder).empty());
+        }
     }
 }
 
@@ -550,8 +586,13 @@ TEST(UnpackArchive, MalformedSims2Packages) {
         Unpacked unpacked = unpackBytes(dir, bytes);
         EXPECT_FALSE(unpacked.result.ok()) << message;
         EXPECT_EQ(test::shown(unpacked.result), message);
-        // Whatever a package holds, its items land in its own folder and nowhere else.
-        EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"items", "items.package"}));
+        // Whatever a package holds, its items land in its own folder and nowhere else, and an
+        // empty folder does not stay.
+        const bool written = message.find("read 97 of 4096") != std::string::npos;
+        const std::set<std::string> expected = written
+                                                   ? std::set<std::string>{"items", "items.package"}
+                                                   : std::set<std::string>{"items.package"};
+        EXPECT_EQ(folderNames(dir.path()), expected) << message;
     }
 }
 
