@@ -122,7 +122,7 @@ TEST(FullDisk, UnpackRefusesItemsLargerThanTheFreeSpaceBeforeWritingAny) {
 }
 
 // Each command's output already exists; on a full disk it stays as it was, and nothing else
-// is left behind.
+// is left behind (no temporary, no .mtl beside the .obj).
 TEST(FullDisk, SavesKeepTheOldFileAndLeaveNoPartialOne) {
     SmallDisk disk("1m");
     SKIP_WITHOUT(disk);
@@ -131,21 +131,30 @@ TEST(FullDisk, SavesKeepTheOldFileAndLeaveNoPartialOne) {
     writeFile(disk / "creature.pmet", "not a PMET file");
     writeFile(disk / "tree.rast", smallRaster());
     const std::vector<std::pair<std::string, std::string>> outputs = {
-        {"creature.txt", "the old report"},
-        {"tree-mm00.dds", "the old picture"},
-        {"out.package", "the old package"},
+        {"creature.txt", "the old report"},  {"tree-mm00.dds", "the old picture"},
+        {"out.package", "the old package"},  {"scene.rts", "the old scene"},
+        {"model.mesh", "the old mesh"},      {"scene.pov", "the old POV-Ray scene"},
+        {"scene.glb", "the old glTF scene"}, {"scene.obj", "the old OBJ scene"},
     };
     for (const auto& [name, content] : outputs) {
         writeFile(disk / name, content);
     }
     const std::set<std::string> before = namesIn(disk.path());
     disk.fill();
-    const std::vector<std::vector<std::string>> commands = {
-        {"pmet", "creature.pmet"}, {"rast2dds", "tree.rast"}, {"pack", "items", "out.package"}};
+    const std::string model = test::samplePath("gmdc/TestMesh.5gd").string();
+    const std::vector<std::vector<std::string>> commands = {{"pmet", "creature.pmet"},
+                                                            {"rast2dds", "tree.rast"},
+                                                            {"pack", "items", "out.package"},
+                                                            {"export", "-o", "scene.rts", model},
+                                                            {"export", "-o", "model.mesh", model},
+                                                            {"export", "-o", "scene.pov", model},
+                                                            {"export", "-o", "scene.glb", model},
+                                                            {"export", "-o", "scene.obj", model}};
     for (const std::vector<std::string>& command : commands) {
         test::CliRun run = runVerada(disk.path(), command);
-        EXPECT_EQ(run.status, 1) << command[0];
-        EXPECT_NE(run.err, "") << command[0];
+        const std::string& output = command[command.size() - (command[0] == "export" ? 2 : 1)];
+        EXPECT_EQ(run.status, 1) << command[0] << " " << output;
+        EXPECT_NE(run.err, "") << command[0] << " " << output;
     }
     for (const auto& [name, content] : outputs) {
         EXPECT_EQ(readFile(disk / name), content) << name;
