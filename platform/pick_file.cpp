@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "formats/io/path.h"
 #include "platform/application_identity.h"
 
 namespace verada {
@@ -33,7 +32,7 @@ std::optional<PickedFile> pickFile(Dialogs& dialogs, SessionDirectories& directo
 
     PickedFile picked;
     picked.fileTitle = path.filename().string();
-    picked.fullPath = joinPath(currentDirectory(), picked.fileTitle);
+    picked.fullPath = (std::filesystem::path(currentDirectory()) / picked.fileTitle).string();
     directories.lastUsedDirectory = currentDirectory();
     return picked;
 }
