@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,9 +15,8 @@
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
+#include "bench/bench_scene.h"
 #include "bench/cpu_time.h"
-#include "engine/engine.h"
-#include "engine/engine_setup.h"
 #include "engine/export/pov_export.h"
 #include "engine/mesh/snapshot_mesh_builder.h"
 #include "engine/scene/scene_nodes.h"
@@ -103,11 +101,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pov_bench WORK_DIR\n");
         return 2;
     }
-    std::unique_ptr<verada::Engine> engine = verada::Engine::startHeadless("");
-    verada::AppState state;
-    state.root = &engine->root();
-    state.sceneManager = engine->freshSceneManager();
-    verada::createLight(*state.sceneManager, state.viewSettings);
+    verada::bench::BenchScene scene;
+    verada::AppState& state = scene.state;
     for (int m = 0; m < 8; ++m) {
         Ogre::MaterialManager::getSingleton().create("Paint" + std::to_string(m),
                                                      verada::kMaterialGroup);

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,9 +16,8 @@
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 
+#include "bench/bench_scene.h"
 #include "bench/cpu_time.h"
-#include "engine/engine.h"
-#include "engine/engine_setup.h"
 #include "engine/mesh/snapshot_mesh_builder.h"
 #include "engine/scene/scene_nodes.h"
 #include "engine/scenefile/rts_load.h"
@@ -134,11 +132,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: rts_bench WORK_DIR\n");
         return 2;
     }
-    std::unique_ptr<verada::Engine> engine = verada::Engine::startHeadless("");
-    verada::AppState state;
-    state.root = &engine->root();
-    state.sceneManager = engine->freshSceneManager();
-    verada::createLight(*state.sceneManager, state.viewSettings);
+    verada::bench::BenchScene scene;
+    verada::AppState& state = scene.state;
 
     std::vector<Figures> all;
     for (std::size_t vertices : {10000u, 100000u, 1000000u}) {
