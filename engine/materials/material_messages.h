@@ -7,8 +7,8 @@ inline constexpr char kMaterialAlreadyLoaded[] =
     "Load failed.\r\nA material named \"%s\" is already loaded.";
 inline constexpr char kScriptDefinesNoMaterial[] = "ERR: %s defines no material.";
 inline constexpr char kScriptCompileWarning[] = "WARN: %s(%d): %s";
-inline constexpr char kScriptVariableUnclosed[] =
-    "ERR: %s uses a variable inside a { that is never closed.";
+inline constexpr char kScriptVariableUnpairedBraces[] =
+    "ERR: %s uses a variable, but its { and } do not pair up.";
 inline constexpr char kTextureNotLoaded[] =
     "WARN: Texture \"%s\" of material \"%s\" could not be loaded.";
 inline constexpr char kMaterialNameNotUnique[] = "Material name must be unique.";

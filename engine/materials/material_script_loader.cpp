@@ -22,7 +22,7 @@
 #include "engine/engine_setup.h"
 #include "engine/materials/material_messages.h"
 #include "engine/materials/texture_library.h"
-#include "engine/materials/unclosed_variable_scope.h"
+#include "engine/materials/unpaired_braces.h"
 #include "formats/io/file.h"
 #include "formats/io/path.h"
 #include "formats/io/printf_text.h"
@@ -153,9 +153,9 @@ Result<std::vector<std::string>> loadMaterialScriptFile(const std::string& path)
     }
     std::filesystem::path file = std::filesystem::absolute(path);
     if (std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(file.string());
-        bytes && hasVariableInUnclosedObject(std::string_view(
+        bytes && usesVariableWithUnpairedBraces(std::string_view(
                      reinterpret_cast<const char*>(bytes->data()), bytes->size()))) {
-        return fail(printfText(kScriptVariableUnclosed, file.filename().string().c_str()));
+        return fail(printfText(kScriptVariableUnpairedBraces, file.filename().string().c_str()));
     }
     AddedResources added;
     CompileWarnings compiler;

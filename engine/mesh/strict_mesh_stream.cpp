@@ -13,6 +13,7 @@ namespace verada {
 namespace {
 
 // Chunk ids of Ogre's mesh format.
+constexpr std::uint16_t kLodLevels = 0x8000;
 constexpr std::uint16_t kBounds = 0x9000;
 constexpr std::uint16_t kSubmeshName = 0xA100;
 constexpr std::uint16_t kEdgeListLevel = 0xB100;
@@ -94,6 +95,13 @@ bool StrictMeshStream::checkChunkField(std::uint16_t chunk, const std::uint8_t* 
                         "Mesh data gives a bounding box whose minimum is not below its "
                         "maximum.");
                 }
+            }
+            return false;
+        case kLodLevels:
+            // The level count follows the strategy's name (read as a line); Ogre asserts on a
+            // later level chunk once a count of 0 has emptied its list.
+            if (fieldsRead_ == 0 && count == 2 && u16At(bytes) == 0) {
+                refuse("Mesh data declares 0 LOD levels, where a mesh has at least its own.");
             }
             return false;
         case kEdgeListLevel:
@@ -193,6 +201,11 @@ std::size_t StrictMeshStream::read(void* buffer, std::size_t count) {
     if (count <= left) {
         watch(bytes_.data() + position_, count);
         std::memcpy(buffer, bytes_.data() + position_, count);
+        // Every single byte of the format is a bool, which Ogre reads straight into one: a
+        // value other than 0 or 1 would make the bool itself undefined.
+        if (count == 1 && bytes_[position_] > 1) {
+            *static_cast<std::uint8_t*>(buffer) = 1;
+        }
         position_ += count;
         return count;
     }

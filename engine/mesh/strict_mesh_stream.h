@@ -22,7 +22,8 @@ namespace verada {
 // and the numbers of LOD levels and submeshes that edge lists, submesh names, extremes, poses
 // and animation tracks refer to (Ogre indexes its arrays with them). The serializer reads a
 // chunk header as an id of 2 bytes and a length of 4, then the chunk's fields in order, so
-// these fields are found right after the header of their chunk.
+// these fields are found right after the header of their chunk. An LOD level count of 0 is refused
+// (Ogre asserts on it), and a bool's byte above 1 is read as 1.
 class StrictMeshStream : public Ogre::DataStream {
   public:
     // mesh: the mesh being imported, for its LOD level and submesh counts as read so far.

@@ -98,14 +98,16 @@ TEST_F(MaterialScriptLoaderTest, BrokenScriptsLeaveTheLibraryAsItWas) {
         // Ogre's compiler would follow a wild pointer on these.
         {"variable.material",
          "material Open\n{\n technique\n {\n  pass\n  {\n   diffuse $c\n  }\n }\n",
-         "ERR: variable.material uses a variable inside a { that is never closed."},
+         "ERR: variable.material uses a variable, but its { and } do not pair up."},
         {"tiny.material", "t{a{s $.}",
-         "ERR: tiny.material uses a variable inside a { that is never closed."},
+         "ERR: tiny.material uses a variable, but its { and } do not pair up."},
+        {"stray.material", "m{s{e $o}}}",
+         "ERR: stray.material uses a variable, but its { and } do not pair up."},
         // Braces in comments and strings do not count.
         {"comment.material",
          "material Open\n{\n technique\n {\n  pass\n  {\n   // }\n   /* } */ diffuse $c \"}\"\n"
          "  }\n }\n",
-         "ERR: comment.material uses a variable inside a { that is never closed."},
+         "ERR: comment.material uses a variable, but its { and } do not pair up."},
         {"empty.material", "", "ERR: empty.material defines no material."},
         {"program.material",
          "vertex_program Program glsl\n{\n source program.vert\n}\nmaterial Second\n{\n}\n"

@@ -122,6 +122,26 @@ TEST_F(OgreMeshImportTest, HostileCountsAndBoundsAreRefusedBeforeOgreUsesThem) {
         EXPECT_EQ(imported.error(), c.error);
         EXPECT_FALSE(Ogre::MeshManager::getSingleton().resourceExists("hostile", "MSH"));
     }
+    // An empty LOD strategy name and a level count of 0: Ogre would assert on the next level.
+    const std::string noLevels(
+        "\x00\x10[MeshSerializer_v1.100]\n\x00\x30\x6d\xeb\x04\x00\x00"
+        "\x00\x80\x00\x41\x01\x00\n\x00\x00",
+        42);
+    EXPECT_EQ(importOgreMesh("hostile", std::vector<std::uint8_t>(noLevels.begin(), noLevels.end()))
+                  .error(),
+              "ERR: Mesh data declares 0 LOD levels, where a mesh has at least its own.");
+    // A bool's byte above 1 reads as 1, never as a bool Ogre's code could not test.
+    const std::size_t sharedVertices = cube.find("BaseWhite\n") + 10;
+    std::string outcomes[2];
+    for (int i = 0; i < 2; ++i) {
+        std::string flagged = cube;
+        flagged[sharedVertices] = i == 0 ? '\x01' : '\xC5';
+        Result<ImportedOgreMesh> imported =
+            importOgreMesh("flagged" + std::to_string(i),
+                           std::vector<std::uint8_t>(flagged.begin(), flagged.end()));
+        outcomes[i] = imported ? "loaded" : imported.error();
+    }
+    EXPECT_EQ(outcomes[1], outcomes[0]);
 }
 
 // Ogre's serializer does not look at what its reads return: imported from a plain memory

@@ -1,13 +1,13 @@
-#include "engine/materials/unclosed_variable_scope.h"
+#include "engine/materials/unpaired_braces.h"
 
 #include <cstddef>
-#include <vector>
 
 namespace verada {
 
-bool hasVariableInUnclosedObject(std::string_view script) {
-    std::vector<std::size_t> open;       // positions of the "{" not yet closed
-    std::vector<std::size_t> variables;  // positions of every "$"
+bool usesVariableWithUnpairedBraces(std::string_view script) {
+    std::size_t open = 0;
+    bool strayClose = false;
+    bool variable = false;
     for (std::size_t i = 0; i < script.size(); ++i) {
         const char c = script[i];
         if (c == '/' && i + 1 < script.size() && script[i + 1] == '/') {
@@ -27,14 +27,18 @@ bool hasVariableInUnclosedObject(std::string_view script) {
                 break;
             }
         } else if (c == '{') {
-            open.push_back(i);
-        } else if (c == '}' && !open.empty()) {
-            open.pop_back();
+            ++open;
+        } else if (c == '}') {
+            if (open == 0) {
+                strayClose = true;
+            } else {
+                --open;
+            }
         } else if (c == '$') {
-            variables.push_back(i);
+            variable = true;
         }
     }
-    return !open.empty() && !variables.empty() && variables.back() > open.front();
+    return variable && (open != 0 || strayClose);
 }
 
 }  // namespace verada
