@@ -2,9 +2,7 @@
 
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <set>
-#include <string_view>
 #include <vector>
 
 #include <OgreException.h>
@@ -23,24 +21,31 @@
 #include "engine/materials/material_messages.h"
 #include "engine/materials/texture_library.h"
 #include "engine/materials/unpaired_braces.h"
-#include "formats/io/file.h"
 #include "formats/io/path.h"
 #include "formats/io/printf_text.h"
 
 namespace verada {
 namespace {
 
-// The compiler's complaints as "WARN: " texts, for as long as it is installed.
-class CompileWarnings : public Ogre::ScriptCompilerListener {
+// The compiler's complaints as "WARN: " texts, and a parsed script the compiler would crash on
+// emptied before it is converted, for as long as it is installed.
+class CompilerWatch : public Ogre::ScriptCompilerListener {
   public:
-    CompileWarnings() : previous_(Ogre::ScriptCompilerManager::getSingleton().getListener()) {
+    CompilerWatch() : previous_(Ogre::ScriptCompilerManager::getSingleton().getListener()) {
         Ogre::ScriptCompilerManager::getSingleton().setListener(this);
     }
-    ~CompileWarnings() override {
+    ~CompilerWatch() override {
         Ogre::ScriptCompilerManager::getSingleton().setListener(previous_);
     }
-    CompileWarnings(const CompileWarnings&) = delete;
-    CompileWarnings& operator=(const CompileWarnings&) = delete;
+    CompilerWatch(const CompilerWatch&) = delete;
+    CompilerWatch& operator=(const CompilerWatch&) = delete;
+
+    void preConversion(Ogre::ScriptCompiler*, Ogre::ConcreteNodeListPtr nodes) override {
+        if (usesVariableWithUnpairedBraces(*nodes)) {
+            nodes->clear();
+            refused = true;
+        }
+    }
 
     void handleError(Ogre::ScriptCompiler*, Ogre::uint32, const Ogre::String& file, int line,
                      const Ogre::String& message) override {
@@ -48,6 +53,7 @@ class CompileWarnings : public Ogre::ScriptCompilerListener {
     }
 
     std::vector<std::string> texts;
+    bool refused = false;
 
   private:
     Ogre::ScriptCompilerListener* previous_;
@@ -152,13 +158,8 @@ Result<std::vector<std::string>> loadMaterialScriptFile(const std::string& path)
         return fail(printfText(kMaterialAlreadyLoaded, base.c_str()));
     }
     std::filesystem::path file = std::filesystem::absolute(path);
-    if (std::optional<std::vector<std::uint8_t>> bytes = readWholeFile(file.string());
-        bytes && usesVariableWithUnpairedBraces(std::string_view(
-                     reinterpret_cast<const char*>(bytes->data()), bytes->size()))) {
-        return fail(printfText(kScriptVariableUnpairedBraces, file.filename().string().c_str()));
-    }
     AddedResources added;
-    CompileWarnings compiler;
+    CompilerWatch compiler;
     std::vector<std::string> textureWarnings;
     Result<std::vector<std::string>> loaded;
     try {
@@ -172,8 +173,11 @@ Result<std::vector<std::string>> loadMaterialScriptFile(const std::string& path)
             }
             loaded->push_back(material->getName());
         }
-        // Ogre only logs what its lexer cannot read, so an unreadable script adds nothing.
-        if (loaded->empty()) {
+        if (compiler.refused) {
+            loaded =
+                fail(printfText(kScriptVariableUnpairedBraces, file.filename().string().c_str()));
+        } else if (loaded->empty()) {
+            // Ogre only logs what its lexer cannot read, so an unreadable script adds nothing.
             loaded = fail(printfText(kScriptDefinesNoMaterial, file.filename().string().c_str()));
         } else {
             location.keep();

@@ -1,44 +1,35 @@
 #include "engine/materials/unpaired_braces.h"
 
-#include <cstddef>
-
 namespace verada {
+namespace {
 
-bool usesVariableWithUnpairedBraces(std::string_view script) {
-    std::size_t open = 0;
-    bool strayClose = false;
+struct TreeFacts {
     bool variable = false;
-    for (std::size_t i = 0; i < script.size(); ++i) {
-        const char c = script[i];
-        if (c == '/' && i + 1 < script.size() && script[i + 1] == '/') {
-            i = script.find('\n', i);
-            if (i == std::string_view::npos) {
-                break;
-            }
-        } else if (c == '/' && i + 1 < script.size() && script[i + 1] == '*') {
-            i = script.find("*/", i + 2);
-            if (i == std::string_view::npos) {
-                break;
-            }
-            ++i;
-        } else if (c == '"') {
-            i = script.find('"', i + 1);
-            if (i == std::string_view::npos) {
-                break;
-            }
-        } else if (c == '{') {
-            ++open;
-        } else if (c == '}') {
-            if (open == 0) {
-                strayClose = true;
-            } else {
-                --open;
-            }
-        } else if (c == '$') {
-            variable = true;
+    bool unclosedBrace = false;
+};
+
+void collect(const Ogre::ConcreteNodeList& nodes, TreeFacts& facts) {
+    bool open = false;
+    for (const Ogre::ConcreteNodePtr& node : nodes) {
+        if (node->type == Ogre::CNT_VARIABLE) {
+            facts.variable = true;
+        } else if (node->type == Ogre::CNT_LBRACE) {
+            facts.unclosedBrace = facts.unclosedBrace || open;
+            open = true;
+        } else if (node->type == Ogre::CNT_RBRACE) {
+            open = false;
         }
+        collect(node->children, facts);
     }
-    return variable && (open != 0 || strayClose);
+    facts.unclosedBrace = facts.unclosedBrace || open;
+}
+
+}  // namespace
+
+bool usesVariableWithUnpairedBraces(const Ogre::ConcreteNodeList& nodes) {
+    TreeFacts facts;
+    collect(nodes, facts);
+    return facts.variable && facts.unclosedBrace;
 }
 
 }  // namespace verada

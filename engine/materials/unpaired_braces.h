@@ -1,14 +1,15 @@
 #pragma once
 
-#include <string_view>
+#include <OgreScriptCompiler.h>
 
 namespace verada {
 
 // Ogre's script compiler follows a wild pointer (and crashes the process) when a "$variable"
-// is used in a script whose braces do not pair up: a "{" never closed, a typo as small as one
-// missing "}" at the end of a material, or a "}" too many after the object using it. True for
-// a script that uses a variable and whose braces do not pair up; it is then never handed to
-// Ogre. Comments and quoted strings are read as Ogre's lexer reads them.
-bool usesVariableWithUnpairedBraces(std::string_view script);
+// is used in a script with a "{" that its parser leaves unclosed: a typo as small as one
+// missing "}" at the end of a material, or one "}" too many, which the parser takes as closing
+// the wrong block. True for such a parsed script, which is then never converted. Read on
+// Ogre's own parse tree, where each "{" has its "}" beside it, so that braces count as Ogre's
+// lexer found them (in quotes, comments and escapes alike).
+bool usesVariableWithUnpairedBraces(const Ogre::ConcreteNodeList& nodes);
 
 }  // namespace verada
