@@ -7,6 +7,8 @@ inline constexpr char kMaterialAlreadyLoaded[] =
     "Load failed.\r\nA material named \"%s\" is already loaded.";
 inline constexpr char kScriptDefinesNoMaterial[] = "ERR: %s defines no material.";
 inline constexpr char kScriptCompileWarning[] = "WARN: %s(%d): %s";
+inline constexpr char kScriptCompilerCrashes[] =
+    "ERR: Ogre's script compiler crashes on %s; nothing of it is loaded.";
 inline constexpr char kScriptVariableUnpairedBraces[] =
     "ERR: %s uses a variable, but its { and } do not pair up.";
 inline constexpr char kTextureNotLoaded[] =

@@ -23,6 +23,7 @@
 #include "engine/materials/unpaired_braces.h"
 #include "formats/io/path.h"
 #include "formats/io/printf_text.h"
+#include "platform/posix/trial_run.h"
 
 namespace verada {
 namespace {
@@ -164,9 +165,16 @@ Result<std::vector<std::string>> loadMaterialScriptFile(const std::string& path)
     Result<std::vector<std::string>> loaded;
     try {
         ScriptFolderLocation location(file.parent_path().string());
-        Ogre::DataStreamPtr stream = Ogre::Root::openFileStream(file.string());
-        materials.parseScript(stream, kMaterialGroup);
-        stream->close();
+        const auto parse = [&] {
+            Ogre::DataStreamPtr stream = Ogre::Root::openFileStream(file.string());
+            materials.parseScript(stream, kMaterialGroup);
+            stream->close();
+        };
+        // Ogre's translators follow null pointers on some malformed properties.
+        if (!survivesTrialRun(parse)) {
+            return fail(printfText(kScriptCompilerCrashes, file.filename().string().c_str()));
+        }
+        parse();
         for (const Ogre::ResourcePtr& material : added.of(materials)) {
             if (texturesLoadable()) {
                 loadMaterial(static_cast<Ogre::Material&>(*material), textureWarnings);

@@ -103,6 +103,13 @@ TEST_F(MaterialScriptLoaderTest, BrokenScriptsLeaveTheLibraryAsItWas) {
          "ERR: tiny.material uses a variable, but its { and } do not pair up."},
         {"stray.material", "m{s{e $o}}}",
          "ERR: stray.material uses a variable, but its { and } do not pair up."},
+        // Nor on these, which it would not survive.
+        {"wave.material",
+         "material E\n{\n technique\n {\n  pass\n  {\n   texture_unit\n   {\n"
+         "    wave_xform scroll_x\n   }\n  }\n }\n}\n",
+         "ERR: Ogre's script compiler crashes on wave.material; nothing of it is loaded."},
+        {"scroll.material", "material E{technique{pass{texture_unit{scroll_anim x}}}}",
+         "ERR: Ogre's script compiler crashes on scroll.material; nothing of it is loaded."},
         // Braces in comments and strings do not count.
         {"comment.material",
          "material Open\n{\n technique\n {\n  pass\n  {\n   // }\n   /* } */ diffuse $c \"}\"\n"
