@@ -28,9 +28,10 @@ class ViewMenu : public test::ViewerFixture {
     void SetUp() override {
         test::ViewerFixture::SetUp();
         startSession();
-        // Shortcuts reach the active window only.
+        // Shortcuts reach the active window only. A loaded machine can take longer than Qt's
+        // default five seconds to activate it.
         window().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window(), 60000));
     }
 
     MainWindow& window() { return session_->window(); }
