@@ -1,5 +1,3 @@
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -12,25 +10,14 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/formats/export/export_peers.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/test_paths.h"
 
 namespace verada {
 namespace {
 
-struct ExportRun {
-    int status = -1;
-    std::string err;
-};
-
-ExportRun runExport(const test::TempDir& dir, const std::string& arguments) {
-    std::string command = "cd '" + dir.path().string() + "' && '" + test::veradaBinary().string() +
-                          "' export " + arguments + " 2>stderr.txt";
-    int status = std::system(command.c_str());
-    ExportRun run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::readFile(dir / "stderr.txt");
-    std::filesystem::remove(dir / "stderr.txt");
-    return run;
+test::CliRun runExport(const test::TempDir& dir, const std::string& arguments) {
+    return test::runVeradaLine(dir.path(), "export " + arguments);
 }
 
 std::string quoted(const std::filesystem::path& path) {
@@ -54,7 +41,7 @@ TEST(ExportCommand, WritesTheStartUpSceneWithEachFileAdded) {
     test::writeFile(dir / "Verada.cfg", config);
     test::writeFile(dir / "robot.material",
                     "material Examples/Robot\n{\n technique\n {\n  pass\n  {\n  }\n }\n}\n");
-    ExportRun run =
+    test::CliRun run =
         runExport(dir, "-o scene.rts " + quoted(test::samplePath("ogre-mesh/v1.100/robot.mesh")) +
                            " " + quoted(test::samplePath("gmdc/TestMesh.5gd")) + " robot.material");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -110,7 +97,7 @@ TEST(ExportCommand, ErrorsWriteNothing) {
     }
     const std::vector<std::string> before = entries(dir);
     for (const auto& [arguments, status, err] : cases) {
-        ExportRun run = runExport(dir, arguments);
+        test::CliRun run = runExport(dir, arguments);
         EXPECT_EQ(run.status, status) << arguments;
         EXPECT_EQ(run.err, err) << arguments;
         EXPECT_EQ(entries(dir), before) << arguments;
@@ -176,7 +163,7 @@ TEST(ExportCommand, ModelsAsGltfAndObjReadBackWithTheirCounts) {
         std::vector<std::filesystem::path> gltf;
         for (const std::string extension : {".glb", ".gltf", ".obj"}) {
             const std::string out = "m" + std::to_string(m) + extension;
-            ExportRun run = runExport(dir, "-o " + out + " " + quoted(model) + script);
+            test::CliRun run = runExport(dir, "-o " + out + " " + quoted(model) + script);
             ASSERT_EQ(run.status, 0) << run.err;
             if (extension == ".obj") {
                 Counts split;
@@ -239,7 +226,7 @@ TEST(ExportCommand, RunStartsPovCommandOnTheFile) {
     for (const auto& [command, err] : cases) {
         std::filesystem::remove(dir / "my scene.pov");
         test::writeFile(dir / "Verada.cfg", "[Commands]\r\nPOVCommand=" + command + "\r\n");
-        ExportRun run = runExport(dir, "-o 'my scene.pov' --run");
+        test::CliRun run = runExport(dir, "-o 'my scene.pov' --run");
         EXPECT_EQ(run.status, err.empty() ? 0 : 1) << command;
         EXPECT_EQ(run.err, err);
         EXPECT_TRUE(std::filesystem::exists(dir / "my scene.pov"));

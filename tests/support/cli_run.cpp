@@ -20,14 +20,19 @@ std::string quoted(const std::string& argument) {
 }  // namespace
 
 CliRun runVerada(const std::filesystem::path& folder, const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        line += " " + quoted(argument);
+    }
+    return runVeradaLine(folder, line);
+}
+
+CliRun runVeradaLine(const std::filesystem::path& folder, const std::string& arguments) {
     TempDir scratch;
     const std::filesystem::path errFile = scratch / "stderr";
-    std::string command = "cd " + quoted(folder.string()) + " && " +
-                          quoted(std::filesystem::absolute(veradaBinary()).string());
-    for (const std::string& argument : arguments) {
-        command += " " + quoted(argument);
-    }
-    command += " </dev/null 2>" + quoted(errFile.string());
+    const std::string command = "cd " + quoted(folder.string()) + " && " +
+                                quoted(std::filesystem::absolute(veradaBinary()).string()) + " " +
+                                arguments + " </dev/null 2>" + quoted(errFile.string());
     CliRun run;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {

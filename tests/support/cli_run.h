@@ -16,4 +16,7 @@ struct CliRun {
 // standard input empty.
 CliRun runVerada(const std::filesystem::path& folder, const std::vector<std::string>& arguments);
 
+// The same with the arguments as one line for the shell, quoted by the caller.
+CliRun runVeradaLine(const std::filesystem::path& folder, const std::string& arguments);
+
 }  // namespace verada::test
