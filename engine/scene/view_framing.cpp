@@ -34,7 +34,7 @@ struct Sphere {
 using PositionVisitor = std::function<void(const Ogre::Vector3&)>;
 
 // False when the positions live only on the graphics card, where reading them back is not
-// dependable.
+// dependable, or when the buffer holds fewer vertices than the data claims.
 bool visitPositions(const Ogre::VertexData& vertexData, const Ogre::Affine3& toWorld,
                     const PositionVisitor& visit) {
     const Ogre::VertexElement* position =
@@ -47,8 +47,12 @@ bool visitPositions(const Ogre::VertexData& vertexData, const Ogre::Affine3& toW
     if (!buffer->isSystemMemory() && !buffer->hasShadowBuffer()) {
         return false;
     }
-    const auto* vertex =
-        static_cast<const unsigned char*>(buffer->lock(Ogre::HardwareBuffer::HBL_READ_ONLY));
+    if (buffer->getNumVertices() < vertexData.vertexStart ||
+        buffer->getNumVertices() - vertexData.vertexStart < vertexData.vertexCount) {
+        return false;
+    }
+    Ogre::HardwareBufferLockGuard lock(buffer, Ogre::HardwareBuffer::HBL_READ_ONLY);
+    const auto* vertex = static_cast<const unsigned char*>(lock.pData);
     vertex += vertexData.vertexStart * buffer->getVertexSize();
     for (std::size_t i = 0; i < vertexData.vertexCount; ++i) {
         float* xyz = nullptr;
@@ -56,7 +60,6 @@ bool visitPositions(const Ogre::VertexData& vertexData, const Ogre::Affine3& toW
         visit(toWorld * Ogre::Vector3(xyz[0], xyz[1], xyz[2]));
         vertex += buffer->getVertexSize();
     }
-    buffer->unlock();
     return true;
 }
 

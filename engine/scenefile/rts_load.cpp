@@ -99,7 +99,8 @@ Status assignRtsSubMeshMaterial(Ogre::SceneNode& node, const std::string& object
         if (!entity->getMesh()) {
             return fail(rts::kMeshPointer);
         }
-        if (entity->getMesh()->getNumSubMeshes() == 0) {
+        // An index past the mesh's submeshes is the file's fault, not Ogre's to throw on.
+        if (subMesh >= entity->getNumSubEntities()) {
             return fail(rts::kSubmeshCountSanity);
         }
         entity->getSubEntity(subMesh)->setMaterialName(materialName);
