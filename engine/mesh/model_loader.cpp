@@ -17,23 +17,27 @@
 namespace verada {
 namespace {
 
-Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& path) {
+// name: what the mesh is named after; origin: the file it came from, or "PACKAGE:ITEM".
+Result<BuiltMesh> buildFromRead(Result<ImportedModel> read, const std::string& name,
+                                const std::string& origin) {
     if (!read) {
         Result<BuiltMesh> failed = read.failure();
         failed.takeWarnings(read);
         return failed;
     }
-    Result<BuiltMesh> built = buildMeshFromModel(read.value(), path);
+    Result<BuiltMesh> built = buildMeshFromModel(read.value(), name);
     built.takeWarnings(read);
-    recordMeshOrigin(*Ogre::MeshManager::getSingleton().getByName(built->name, kMeshGroup), path);
+    if (built) {
+        recordMeshOrigin(*Ogre::MeshManager::getSingleton().getByName(built->name, kMeshGroup),
+                         origin);
+    }
     return built;
 }
 
 // The model built and shown on a new node named after it.
-Result<BuiltMesh> buildOnNewNode(AppState& state, Result<ImportedModel> model,
-                                 const std::string& name) {
+Result<BuiltMesh> buildOnNewNode(AppState& state, ModelRead read) {
     try {
-        Result<BuiltMesh> built = buildFromRead(std::move(model), name);
+        Result<BuiltMesh> built = buildFromRead(std::move(read.model), read.name, read.file);
         if (built) {
             showOnNewNode(state, built->name);
         }
@@ -46,7 +50,7 @@ Result<BuiltMesh> buildOnNewNode(AppState& state, Result<ImportedModel> model,
 }  // namespace
 
 Result<BuiltMesh> loadModelMesh(ModelFormat format, const std::string& path) {
-    return buildFromRead(readModelFile(format, path), path);
+    return buildFromRead(readModelFile(format, path), path, path);
 }
 
 void showOnNewNode(AppState& state, const std::string& meshName) {
@@ -79,8 +83,9 @@ Status attachToRootChild(AppState& state, const std::string& nodeName, const std
 std::vector<AddedModel> addModelFileAsNewNodes(AppState& state, const std::string& path) {
     std::vector<AddedModel> added;
     for (ModelRead& read : readModelsAt(path)) {
-        Result<BuiltMesh> built = buildOnNewNode(state, std::move(read.model), read.name);
-        added.push_back({read.file, std::move(built)});
+        std::string file = read.file;
+        Result<BuiltMesh> built = buildOnNewNode(state, std::move(read));
+        added.push_back({std::move(file), std::move(built)});
     }
     return added;
 }
