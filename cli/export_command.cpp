@@ -1,7 +1,5 @@
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +17,7 @@
 #include "engine/scene_files.h"
 #include "engine/scenefile/rts_save.h"
 #include "formats/config/config.h"
+#include "formats/io/path.h"
 #include "platform/command_words.h"
 #include "platform/posix/posix_system_services.h"
 #include "platform/posix/working_directory.h"
@@ -94,9 +93,7 @@ bool takenByEveryWriter(const CLI::Option& option) {
 }
 
 const ExportWriter* writerFor(const std::string& output) {
-    std::string extension = std::filesystem::path(output).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerExtension(output);
     for (const ExportWriter& writer : exportWriters()) {
         if (extension == writer.extension) {
             return &writer;

@@ -1,7 +1,5 @@
 #include "engine/export/scene_export.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -27,13 +25,6 @@ struct OutputFile {
     std::string path;
     std::string bytes;
 };
-
-std::string lowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 Result<std::vector<OutputFile>> gltfFiles(const SceneSnapshot& scene, const std::string& path,
                                           GltfContainer container) {
@@ -75,7 +66,9 @@ Status writeTogether(const std::vector<OutputFile>& outputs) {
                                printfText(exporting::kUnableToWriteFile, outputs[i].path.c_str()));
         }
     }
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
+    // Backwards: a file others refer to (the .mtl of an .obj) comes after them and is in place
+    // first, so a failure in between never leaves a new file naming a missing one.
+    for (std::size_t i = outputs.size(); i-- > 0;) {
         if (!files[i]->commit()) {
             return failWriting(outputs[i].path,
                                printfText(exporting::kUnableToWriteFile, outputs[i].path.c_str()));

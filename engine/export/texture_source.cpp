@@ -1,7 +1,6 @@
 #include "engine/export/texture_source.h"
+#include "formats/io/path.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include <OgreDataStream.h>
@@ -52,12 +51,10 @@ std::optional<EmbeddedImage> textureForExport(const std::string& textureName) {
         if (startsWith(bytes, "\xff\xd8\xff")) {
             return embedded("image/jpeg", bytes);
         }
-        std::string extension = std::filesystem::path(textureName).extension().string();
+        std::string extension = lowerExtension(textureName);
         if (!extension.empty()) {
             extension.erase(0, 1);
         }
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         Ogre::Image image;
         auto memory = std::make_shared<Ogre::MemoryDataStream>(const_cast<char*>(bytes.data()),
                                                                bytes.size(), false, true);

@@ -1,5 +1,9 @@
 #include "formats/io/path.h"
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
 namespace verada {
 
 std::string pathWithoutExtension(const std::string& path) {
@@ -17,6 +21,13 @@ std::string baseName(const std::string& path) {
     std::string name = folderEnd == std::string::npos ? path : path.substr(folderEnd + 1);
     std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string lowerExtension(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
 }
 
 std::string joinPath(const std::string& folder, const std::string& name) {

@@ -11,6 +11,10 @@ std::string pathWithoutExtension(const std::string& path);
 // folders too, as in names written on Windows.
 std::string baseName(const std::string& path);
 
+// The extension of the last component with its dot, in lower case ("a/Tree.GMDL" -> ".gmdl");
+// empty when it has none. File kinds are told apart by it case-insensitively.
+std::string lowerExtension(const std::string& path);
+
 // folder + "/" + name, without doubling a "/" the folder already ends in.
 std::string joinPath(const std::string& folder, const std::string& name);
 

@@ -1,10 +1,8 @@
 #include "formats/model/model_format.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 
 #include "formats/io/file.h"
+#include "formats/io/path.h"
 #include "formats/model/gmdc_reader.h"
 #include "formats/model/gmdl_reader.h"
 #include "formats/model/gmsh_reader.h"
@@ -12,9 +10,7 @@
 namespace verada {
 
 std::optional<ModelFormat> modelFormatForPath(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerExtension(path);
     if (extension == ".gmdl") {
         return ModelFormat::Gmdl;
     }

@@ -1,10 +1,8 @@
 #include "formats/package/package_models.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <optional>
 
+#include "formats/io/path.h"
 #include "formats/model/model_format.h"
 #include "formats/package/package_file.h"
 #include "formats/package/package_index.h"
@@ -29,9 +27,7 @@ std::optional<ModelFormat> modelFormatForType(std::uint32_t typeId) {
 }  // namespace
 
 bool isPackagePath(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerExtension(path);
     return extension == ".package";
 }
 

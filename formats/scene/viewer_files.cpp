@@ -1,8 +1,6 @@
 #include "formats/scene/viewer_files.h"
+#include "formats/io/path.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 
 namespace verada {
 
@@ -21,9 +19,7 @@ const std::vector<ViewerFileType>& viewerFileTypes() {
 }
 
 const ViewerFileType* viewerFileType(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerExtension(path);
     for (const ViewerFileType& type : viewerFileTypes()) {
         if (extension == type.extension) {
             return &type;
