@@ -1,7 +1,7 @@
 #include "ui/commands/load_rts_command.h"
 
 #include "engine/scenefile/rts_load.h"
-#include "platform/application_identity.h"
+#include "ui/commands/command_messages.h"
 #include "ui/commands/rts_file_dialog.h"
 
 namespace verada {
@@ -13,10 +13,7 @@ bool loadRtsScene(AppState& state) {
         return false;
     }
     Status loaded = loadRtsFile(state, picked->fullPath);
-    if (!loaded) {
-        state.platform->messageBox(state.mainWindow, loaded.error(), kApplicationCaption,
-                                   MessageButtons::Ok, MessageIcon::None);
-    }
+    showCommandMessages(state, state.mainWindow, loaded);
     return loaded.ok();
 }
 

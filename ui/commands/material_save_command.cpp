@@ -4,8 +4,8 @@
 
 #include "engine/materials/material_edits.h"
 #include "engine/materials/material_listing.h"
-#include "platform/application_identity.h"
 #include "platform/pick_file.h"
+#include "ui/commands/command_messages.h"
 
 namespace verada {
 
@@ -21,10 +21,7 @@ bool saveMaterialScriptCommand(AppState& state, WindowHandle owner, const std::s
         return false;
     }
     Status saved = saveMaterialScript(name, picked->fullPath);
-    if (!saved) {
-        state.platform->messageBox(owner, saved.error(), kApplicationCaption, MessageButtons::Ok,
-                                   MessageIcon::None);
-    }
+    showCommandMessages(state, owner, saved);
     return saved.ok();
 }
 

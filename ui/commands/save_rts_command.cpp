@@ -1,7 +1,7 @@
 #include "ui/commands/save_rts_command.h"
 
 #include "engine/scenefile/rts_save.h"
-#include "platform/application_identity.h"
+#include "ui/commands/command_messages.h"
 #include "ui/commands/rts_file_dialog.h"
 
 namespace verada {
@@ -14,10 +14,7 @@ bool saveRtsScene(AppState& state) {
     }
     // Named as the dialog returned it, in the folder the dialog made current.
     Status saved = writeRtsFile(state, picked->fileTitle);
-    if (!saved) {
-        state.platform->messageBox(state.mainWindow, saved.error(), kApplicationCaption,
-                                   MessageButtons::Ok, MessageIcon::None);
-    }
+    showCommandMessages(state, state.mainWindow, saved);
     return saved.ok();
 }
 
