@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -24,15 +25,6 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-std::vector<std::string> entries(const test::TempDir& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The start-up scene with the view of ./Verada.cfg, which is read and left as it was; the
 // script loads before the models whatever its place.
 TEST(ExportCommand, WritesTheStartUpSceneWithEachFileAdded) {
@@ -47,8 +39,8 @@ TEST(ExportCommand, WritesTheStartUpSceneWithEachFileAdded) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(test::readFile(dir / "Verada.cfg"), config);
-    EXPECT_EQ(entries(dir),
-              (std::vector<std::string>{"Verada.cfg", "robot.material", "scene.rts"}));
+    EXPECT_EQ(test::namesIn(dir.path()),
+              (std::set<std::string>{"Verada.cfg", "robot.material", "scene.rts"}));
 
     std::string text = test::readFile(dir / "scene.rts");
     for (std::string line : {"CameraDist=10.000000", "BgndRed=0.250000", "NumSceneNodes=4",
@@ -95,12 +87,12 @@ TEST(ExportCommand, ErrorsWriteNothing) {
                                out + ": ERR: The scene holds no model to export.\n");
         }
     }
-    const std::vector<std::string> before = entries(dir);
+    const std::set<std::string> before = test::namesIn(dir.path());
     for (const auto& [arguments, status, err] : cases) {
         test::CliRun run = runExport(dir, arguments);
         EXPECT_EQ(run.status, status) << arguments;
         EXPECT_EQ(run.err, err) << arguments;
-        EXPECT_EQ(entries(dir), before) << arguments;
+        EXPECT_EQ(test::namesIn(dir.path()), before) << arguments;
     }
     for (const std::string& out : outputs) {
         EXPECT_EQ(test::readFile(dir / out), "old");

@@ -109,18 +109,6 @@ TEST(FullDisk, UnpackLeavesOnlyWholeItems) {
     EXPECT_NE(run.err.find(": ERR: "), std::string::npos) << run.err;
 }
 
-TEST(FullDisk, UnpackRefusesItemsLargerThanTheFreeSpaceBeforeWritingAny) {
-    SmallDisk disk("1m");
-    SKIP_WITHOUT(disk);
-    writeFile(disk / "big.package", packedItems(8, 1 << 20, 'z', true));
-    test::CliRun run = runVerada(disk.path(), {"unpack", "big.package"});
-    EXPECT_EQ(run.status, 1);
-    const std::string start = "big.package: ERR: The items unpack to 8388608 bytes, but only ";
-    EXPECT_EQ(run.err.substr(0, start.size()), start) << run.err;
-    EXPECT_NE(run.err.find(" bytes are free for big.\n"), std::string::npos) << run.err;
-    EXPECT_EQ(namesIn(disk.path()), std::set<std::string>{"big.package"});
-}
-
 // Each command's output already exists; on a full disk it stays as it was, and nothing else
 // is left behind (no temporary, no .mtl beside the .obj).
 TEST(FullDisk, SavesKeepTheOldFileAndLeaveNoPartialOne) {

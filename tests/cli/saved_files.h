@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <string>
+
+#include "tests/support/test_paths.h"
 
 namespace verada::test {
 
@@ -27,15 +28,6 @@ inline std::string itemName(int instance) {
     char name[64];
     std::snprintf(name, sizeof name, "KL-UNKN-00000001-00000002-%08X.bnry", instance);
     return name;
-}
-
-inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
-    std::set<std::string> names;
-    for (const std::filesystem::directory_entry& entry :
-         std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
 }
 
 inline bool hasHiddenFile(const std::filesystem::path& folder) {

@@ -12,6 +12,14 @@ std::filesystem::path samplePath(const std::string& relative) {
     return std::filesystem::path(root ? root : "../shared/samples") / relative;
 }
 
+std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
 std::filesystem::path veradaBinary() {
     const char* binary = std::getenv("VERADA_BINARY");
     return binary ? binary : "verada";

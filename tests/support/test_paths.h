@@ -1,12 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace verada::test {
 
 // A file under the shared samples folder.
 std::filesystem::path samplePath(const std::string& relative);
+
+// The names of the folder's entries.
+std::set<std::string> namesIn(const std::filesystem::path& folder);
 
 // The built verada executable.
 std::filesystem::path veradaBinary();

@@ -21,14 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::sampleLe32;
 
-std::set<std::string> folderNames(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 TEST(PackArchive, ThreeFilesGiveTheDocumentedLayout) {
     test::TempDir dir;
     fs::create_directory(dir / "src");
@@ -83,7 +75,7 @@ TEST(PackArchive, ThreeFilesGiveTheDocumentedLayout) {
         EXPECT_EQ(sampleLe32(package, at + 20), e.memorySize) << i;
         EXPECT_EQ(sampleLe32(package, at + 24), e.flags) << i;
     }
-    EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"out.package", "src"}));
+    EXPECT_EQ(test::namesIn(dir.path()), (std::set<std::string>{"out.package", "src"}));
 }
 
 TEST(PackArchive, PackThenUnpackGivesBackTheSameFiles) {
@@ -101,13 +93,13 @@ TEST(PackArchive, PackThenUnpackGivesBackTheSameFiles) {
     test::writeFile(source / "KL-GMDL-00E6BCE5-00000001-00000002.gmdl", bytes);
     test::writeFile(source / "KL-UNKN-DEADBEEF-FFFFFFFF-00000000.bnry", "x");
     test::writeFile(source / "KL-_PNG-2F7D0004-00000001-00000002.png", "");
-    const std::set<std::string> names = folderNames(source);
+    const std::set<std::string> names = test::namesIn(source);
 
     ASSERT_EQ(test::errorOf(packArchive(source.string(), (dir / "repacked.package").string())),
               std::nullopt);
     Result<std::string> result = unpackArchive((dir / "repacked.package").string());
     ASSERT_TRUE(result.ok()) << test::shown(result);
-    std::set<std::string> back = folderNames(dir / "repacked");
+    std::set<std::string> back = test::namesIn(dir / "repacked");
     std::set<std::string> nonEmpty;
     for (const std::string& name : names) {
         if (fs::file_size(source / name) > 0) {
@@ -224,7 +216,7 @@ TEST(PackArchive, AFailedPackLeavesAnExistingPackageAlone) {
     EXPECT_EQ(test::errorOf(packArchive((dir / "src").string(), (dir / "game.package").string())),
               "ERR: Unable to open file KL-NOTE-2B6CAB5F-00000000-00000002.txt for read.");
     EXPECT_EQ(test::readFile(dir / "game.package"), "the old package");
-    EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"game.package", "src"}));
+    EXPECT_EQ(test::namesIn(dir.path()), (std::set<std::string>{"game.package", "src"}));
 
     const std::string unwritable = (dir / "no-folder" / "x.package").string();
     fs::remove_all(dir / "src" / "KL-NOTE-2B6CAB5F-00000000-00000002.txt");
@@ -285,7 +277,7 @@ TEST(PackArchive, CompressedItemsShrinkAndUnpackToTheSameFiles) {
 
     Result<std::string> unpacked = unpackArchive((dir / "small.package").string());
     ASSERT_TRUE(unpacked.ok()) << test::shown(unpacked);
-    EXPECT_EQ(folderNames(dir / "small").size(), files.size() - 1);  // the empty one gives none
+    EXPECT_EQ(test::namesIn(dir / "small").size(), files.size() - 1);  // the empty one gives none
     for (const auto& [name, bytes] : files) {
         if (!bytes.empty()) {
             EXPECT_TRUE(test::readFile(dir / "small" / name) == bytes) << name;

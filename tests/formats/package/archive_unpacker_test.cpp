@@ -27,14 +27,6 @@ const std::string kWorkedStream(
     "abc\xFC",
     11);
 
-std::set<std::string> folderNames(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // Writes the package into a fresh folder and unpacks it there.
 struct Unpacked {
     Result<std::string> result;
@@ -97,7 +89,7 @@ TEST(UnpackArchive, RealSporePackagesGiveTheBytesAtTheirIndexOffsets) {
         }
         EXPECT_EQ(expected.size(), c.distinctItems);
         EXPECT_EQ(expected.count(c.someName), 1u) << c.file;
-        EXPECT_EQ(folderNames(unpacked.folder).size(), c.distinctItems);
+        EXPECT_EQ(test::namesIn(unpacked.folder).size(), c.distinctItems);
         for (const auto& [name, bytes] : expected) {
             EXPECT_TRUE(test::readFile(unpacked.folder / name) == bytes) << c.file << " " << name;
         }
@@ -151,7 +143,7 @@ TEST(UnpackArchive, EveryIndexFormGivesItsIds) {
         package.items = {{0x00E6BCE5, 1, 2, "first item"}, {0x2F7D0004, 3, 4, "second"}};
         Unpacked unpacked = unpackBytes(dir, test::buildPackage(package));
         ASSERT_TRUE(unpacked.result.ok()) << c.magic << c.indexType << test::shown(unpacked.result);
-        EXPECT_EQ(folderNames(unpacked.folder), (std::set<std::string>{c.name1, c.name2}));
+        EXPECT_EQ(test::namesIn(unpacked.folder), (std::set<std::string>{c.name1, c.name2}));
         EXPECT_EQ(test::readFile(unpacked.folder / c.name1), "first item");
         EXPECT_EQ(test::readFile(unpacked.folder / c.name2), "second");
     }
@@ -190,7 +182,7 @@ TEST(UnpackArchive, ItemRules) {
     EXPECT_EQ(progress.back(), (std::pair<std::uint64_t, std::uint64_t>{7, 7}));
 
     const fs::path folder = dir / "rules";
-    EXPECT_EQ(folderNames(folder).size(), 5u);  // nothing for size 0, one file for two equal ids
+    EXPECT_EQ(test::namesIn(folder).size(), 5u);  // nothing for size 0, one file for two equal ids
     EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000001.txt"), "abcabcabc");
     EXPECT_EQ(test::readFile(folder / "KL-NOTE-2B6CAB5F-00000000-00000002.txt"), "abcabcabc");
     EXPECT_FALSE(fs::exists(folder / "KL-NOTE-2B6CAB5F-00000000-00000003.txt"));
@@ -307,7 +299,7 @@ TEST(UnpackArchive, IndexCutShortFailsAfterTheItemsBeforeTheCut) {
     bytes.resize(bytes.size() - 1);
     Unpacked unpacked = unpackBytes(dir, bytes);
     EXPECT_EQ(test::shown(unpacked.result), "ERR: File read error.");
-    EXPECT_EQ(folderNames(unpacked.folder),
+    EXPECT_EQ(test::namesIn(unpacked.folder),
               (std::set<std::string>{"KL-UNKN-00000001-00000002-00000003.bnry"}));
 
     // Nothing before the cut that gives a file: no folder either.
@@ -393,7 +385,7 @@ TEST(UnpackArchive, ItemsThatExceedTheFreeSpaceAreRefusedBeforeAnyIsWritten) {
         EXPECT_EQ(text.substr(text.size() - folder.size()), folder);
         EXPECT_EQ(fs::exists(unpacked.folder), folderThere);
         if (folderThere) {
-            EXPECT_TRUE(folderNames(unpacked.folder).empty());
+            EXPECT_TRUE(test::namesIn(unpacked.folder).empty());
         }
     }
 }
@@ -500,7 +492,7 @@ TEST(UnpackArchive, Sims2PackagesGiveTheirItemsUnderNamesWithTheResourceId) {
         const std::string name = fs::path(c.sample).filename().string();
         Unpacked unpacked = unpackBytes(dir, test::readFile(test::samplePath(c.sample)), name);
         ASSERT_TRUE(unpacked.result.ok()) << c.sample << ": " << test::shown(unpacked.result);
-        EXPECT_EQ(folderNames(unpacked.folder).size(), c.files) << c.sample;
+        EXPECT_EQ(test::namesIn(unpacked.folder).size(), c.files) << c.sample;
         ASSERT_TRUE(fs::exists(unpacked.folder / c.name)) << c.sample;
         if (!c.sameBytesAs.empty()) {
             EXPECT_TRUE(test::readFile(unpacked.folder / c.name) ==
@@ -511,7 +503,7 @@ TEST(UnpackArchive, Sims2PackagesGiveTheirItemsUnderNamesWithTheResourceId) {
     test::TempDir dir;
     Unpacked mesh =
         unpackBytes(dir, test::readFile(test::samplePath("gmdc/TestMesh.package")), "t.package");
-    EXPECT_EQ(folderNames(mesh.folder),
+    EXPECT_EQ(test::namesIn(mesh.folder),
               (std::set<std::string>{kGmdcItem, "KL-GMND-7BA3838C-1C050000-FFE07792-1E92DBA2.gmnd",
                                      "KL-SHPE-FC6EB1F7-1C050000-FFAFBAC3-1656B9C0.shpe",
                                      "KL-CRES-E519C933-1C050000-FF7C50BE-6CD4779F.cres"}));
@@ -528,8 +520,8 @@ TEST(UnpackArchive, CompressedSims2ItemsEqualTheirUncompressedTwins) {
         ASSERT_TRUE(compressed.result.ok()) << twin << ": " << test::shown(compressed.result);
         ASSERT_TRUE(plain.result.ok()) << twin << ": " << test::shown(plain.result);
         const std::string item = "KL-UNKN-CD7FE87A-1C0532FA-FF703EE0-B8D92FFE.bnry";
-        EXPECT_EQ(folderNames(plain.folder), std::set<std::string>{item});
-        EXPECT_EQ(folderNames(compressed.folder),
+        EXPECT_EQ(test::namesIn(plain.folder), std::set<std::string>{item});
+        EXPECT_EQ(test::namesIn(compressed.folder),
                   (std::set<std::string>{item, "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
         EXPECT_TRUE(test::readFile(compressed.folder / item) == test::readFile(plain.folder / item))
             << twin;
@@ -592,7 +584,7 @@ TEST(UnpackArchive, MalformedSims2Packages) {
         const std::set<std::string> expected = written
                                                    ? std::set<std::string>{"items", "items.package"}
                                                    : std::set<std::string>{"items.package"};
-        EXPECT_EQ(folderNames(dir.path()), expected) << message;
+        EXPECT_EQ(test::namesIn(dir.path()), expected) << message;
     }
 }
 
@@ -616,7 +608,7 @@ TEST(UnpackArchive, EveryPrefixOfASims2PackageFailsCleanly) {
         ASSERT_TRUE(whole.result.ok()) << test::shown(whole.result);
         const std::string gmdc = minor == 2 ? "KL-GMDC-AC4F8687-00000001-00000003-00000005.5gd"
                                             : "KL-GMDC-AC4F8687-00000001-00000003.5gd";
-        EXPECT_EQ(folderNames(whole.folder),
+        EXPECT_EQ(test::namesIn(whole.folder),
                   (std::set<std::string>{"KL-STR#-53545223-00000001-00000002.str", gmdc,
                                          "KL-CLST-E86B1EEF-E86B1EEF-286B1F03.clst"}));
         EXPECT_EQ(test::readFile(whole.folder / "KL-STR#-53545223-00000001-00000002.str"),
