@@ -9,26 +9,8 @@
 #include "formats/package/package_item_data.h"
 
 namespace verada {
-namespace {
-
-std::optional<ModelFormat> modelFormatForType(std::uint32_t typeId) {
-    switch (typeId) {
-        case 0x00E6BCE5:
-            return ModelFormat::Gmdl;
-        case 0x01C135DA:
-            return ModelFormat::Gmsh;
-        case 0xAC4F8687:
-            return ModelFormat::Gmdc;
-        default:
-            return std::nullopt;
-    }
-}
-
-}  // namespace
-
 bool isPackagePath(const std::string& path) {
-    const std::string extension = lowerExtension(path);
-    return extension == ".package";
+    return lowerExtension(path) == ".package";
 }
 
 Result<std::vector<ModelRead>> readPackageModels(const std::string& packagePath) {
@@ -45,11 +27,12 @@ Result<std::vector<ModelRead>> readPackageModels(const std::string& packagePath)
     }
     std::vector<ModelRead> models;
     for (const PackageItem& item : index->items) {
-        std::optional<ModelFormat> format = modelFormatForType(item.typeId);
+        // The item's unpacked name carries the extension of its model format, if any.
+        const std::string name = itemFileName(item);
+        std::optional<ModelFormat> format = modelFormatForPath(name);
         if (!format) {
             continue;
         }
-        const std::string name = itemFileName(item);
         ModelRead read{packagePath + ":" + name, name, ImportedModel{}};
         Result<std::vector<std::uint8_t>> bytes = readPackageItem(package.value(), item);
         read.model = bytes ? readModelData(*format, name, bytes.value())
