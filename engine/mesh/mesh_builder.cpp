@@ -47,10 +47,7 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
     Ogre::VertexData& vertexData = *subMesh->vertexData;
 
     Ogre::VertexDeclaration& declaration = *vertexData.vertexDeclaration;
-    const std::size_t float3 = Ogre::VertexElement::getTypeSize(Ogre::VET_FLOAT3);
-    declaration.addElement(0, 0, Ogre::VET_FLOAT3, Ogre::VES_POSITION);
-    declaration.addElement(0, float3, Ogre::VET_FLOAT3, Ogre::VES_NORMAL);
-    declaration.addElement(0, 2 * float3, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0);
+    declareModelVertex(declaration);
     vertexData.vertexCount = static_cast<std::size_t>(group.vertexCount());
 
     Ogre::HardwareBufferManager& buffers = Ogre::HardwareBufferManager::getSingleton();
@@ -84,6 +81,13 @@ void buildSubMesh(Ogre::Mesh& mesh, const ModelGroup& group) {
 }
 
 }  // namespace
+
+void declareModelVertex(Ogre::VertexDeclaration& declaration) {
+    const std::size_t float3 = Ogre::VertexElement::getTypeSize(Ogre::VET_FLOAT3);
+    declaration.addElement(0, 0, Ogre::VET_FLOAT3, Ogre::VES_POSITION);
+    declaration.addElement(0, float3, Ogre::VET_FLOAT3, Ogre::VES_NORMAL);
+    declaration.addElement(0, 2 * float3, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0);
+}
 
 BuiltMesh buildMeshFromModel(const ImportedModel& model, const std::string& fileName) {
     BuiltMesh built;

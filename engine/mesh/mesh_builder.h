@@ -5,6 +5,10 @@
 
 #include "formats/model/imported_model.h"
 
+namespace Ogre {
+class VertexDeclaration;
+}
+
 namespace verada {
 
 struct BuiltMesh {
@@ -18,5 +22,9 @@ struct BuiltMesh {
 // or whose faces point past them, is left out with a text saying why; a group without faces is
 // left out quietly. The bounds are the union of the groups' boxes.
 BuiltMesh buildMeshFromModel(const ImportedModel& model, const std::string& fileName);
+
+// The 32-byte vertex of every mesh built from a model or a scene file, in buffer 0: position,
+// normal, texture coordinate.
+void declareModelVertex(Ogre::VertexDeclaration& declaration);
 
 }  // namespace verada

@@ -118,6 +118,14 @@ void discard(const Ogre::MeshPtr& mesh) {
     Ogre::MeshManager::getSingleton().remove(mesh);
 }
 
+// After a failed import: the mesh back on Ogre's buffer manager, then its parts freed.
+void discardHalfRead(const Ogre::MeshPtr& mesh) {
+    if (mesh) {
+        mesh->setHardwareBufferManager(nullptr);
+        discard(mesh);
+    }
+}
+
 }  // namespace
 
 Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
@@ -144,17 +152,11 @@ Result<ImportedOgreMesh> importOgreMesh(const std::string& meshName,
         imported.mesh->load();
         imported.materialNames = std::move(materials.names);
     } catch (const Ogre::Exception& error) {
-        if (imported.mesh) {
-            imported.mesh->setHardwareBufferManager(nullptr);
-            discard(imported.mesh);
-        }
+        discardHalfRead(imported.mesh);
         return fail("ERR: " + error.getDescription());
     } catch (const std::exception& error) {
         // Counts Ogre allocates by before reading what they count, such as an edge list's.
-        if (imported.mesh) {
-            imported.mesh->setHardwareBufferManager(nullptr);
-            discard(imported.mesh);
-        }
+        discardHalfRead(imported.mesh);
         return fail(std::string("ERR: Mesh data cannot be held in memory (") + error.what() + ").");
     }
     return imported;

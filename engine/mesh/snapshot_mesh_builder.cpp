@@ -10,6 +10,7 @@
 #include <OgreSubMesh.h>
 
 #include "engine/engine_setup.h"
+#include "engine/mesh/mesh_builder.h"
 
 namespace verada {
 namespace {
@@ -23,10 +24,7 @@ float component(const std::vector<float>& values, std::size_t i) {
 std::unique_ptr<Ogre::VertexData> buildVertexData(const VertexArrays& arrays) {
     auto data = std::make_unique<Ogre::VertexData>();
     Ogre::VertexDeclaration& declaration = *data->vertexDeclaration;
-    const std::size_t float3 = Ogre::VertexElement::getTypeSize(Ogre::VET_FLOAT3);
-    declaration.addElement(0, 0, Ogre::VET_FLOAT3, Ogre::VES_POSITION);
-    declaration.addElement(0, float3, Ogre::VET_FLOAT3, Ogre::VES_NORMAL);
-    declaration.addElement(0, 2 * float3, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0);
+    declareModelVertex(declaration);
     data->vertexCount = arrays.vertexCount;
     if (arrays.vertexCount == 0) {
         return data;
